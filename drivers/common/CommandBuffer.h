@@ -1,0 +1,53 @@
+// The serial drivers' one buffer: a command sequence is assembled here, on the
+// stack, and handed to the host in a single WriteSerial call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+namespace lumora::drivers {
+
+class CommandBuffer {
+public:
+    static constexpr size_t kCapacity = 128;
+
+    void Add(unsigned char byte)
+    {
+        if (size_ < kCapacity) bytes_[size_++] = byte;
+    }
+    void Add(std::initializer_list<unsigned char> sequence)
+    {
+        for (unsigned char byte : sequence) Add(byte);
+    }
+    const unsigned char* Data() const { return bytes_; }
+    unsigned int Size() const { return static_cast<unsigned int>(size_); }
+    size_t Room() const { return kCapacity - size_; }
+
+    // Sends what the buffer holds followed by length bytes of text. Text that
+    // does not fit goes out in further full buffers of text alone, which the
+    // display writes on from where the first left its cursor: nothing is lost
+    // and no command is split. A length of 0 or less sends the buffer alone.
+    template <typename Send>
+    void SendWithText(const unsigned char* text, int32_t length, Send send)
+    {
+        size_t remaining = length > 0 ? static_cast<size_t>(length) : 0;
+        for (;;) {
+            const size_t part = remaining < Room() ? remaining : Room();
+            std::memcpy(bytes_ + size_, text, part);
+            size_ += part;
+            text += part;
+            remaining -= part;
+            send(Data(), Size());
+            size_ = 0;
+            if (remaining == 0) return;
+        }
+    }
+
+private:
+    unsigned char bytes_[kCapacity];
+    size_t size_ = 0;
+};
+
+}  // namespace lumora::drivers

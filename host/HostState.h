@@ -1,0 +1,22 @@
+// The host's private state behind each DisplayDevice.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SerialPort.h"
+
+namespace lumora::detail {
+
+struct HostState {
+    std::unique_ptr<SerialPort> port;
+    bool portLost = false;          // the open port failed; writes are dropped until it is closed
+    std::string lastError;
+    std::vector<unsigned char> screen;   // backs DisplayDevice::screen
+    std::vector<unsigned char> marquee;  // backs DisplayDevice::marqueeText
+    int64_t marqueeDue = -1;             // time of the next marquee step, -1 until the first service
+};
+
+}  // namespace lumora::detail

@@ -1,0 +1,38 @@
+#include "Emulator.h"
+
+#include "FutabaEmulator.h"
+
+namespace lumora::sim {
+
+std::string Emulator::Glyph(unsigned char code) const
+{
+    if (code >= 0x20 && code < 0x7F) return std::string(1, static_cast<char>(code));
+    return "\xC2\xB7";  // a middle dot for codes with no plain-text look
+}
+
+void Emulator::SendToHost(unsigned char byte) { toHost_.push_back(byte); }
+
+size_t Emulator::TakeSentToHost(unsigned char* buffer, size_t size)
+{
+    size_t n = 0;
+    while (n < size && !toHost_.empty()) {
+        buffer[n++] = toHost_.front();
+        toHost_.pop_front();
+    }
+    return n;
+}
+
+std::string Emulator::RowText(int row) const
+{
+    std::string text;
+    for (int column = 0; column < Columns(); ++column) text += static_cast<char>(Cell(row, column));
+    return text;
+}
+
+std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::string&, int, int)
+{
+    if (driver == "plover") return std::make_unique<FutabaEmulator>();
+    return nullptr;
+}
+
+}  // namespace lumora::sim
