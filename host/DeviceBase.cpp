@@ -9,8 +9,8 @@
 using lumora::detail::HostState;
 
 namespace {
-// What a display is before anything configures it: a 20 x 4 serial display on
-// COM1 at 9600 bit/s, half contrast and brightness.
+// What a display is before anything configures it: a 20 x 4 serial display at
+// 9600 bit/s, half contrast and brightness, on no port until one is chosen.
 constexpr int kDefaultWidth = 20;
 constexpr int kDefaultHeight = 4;
 constexpr int kDefaultBaud = 9600;
@@ -42,7 +42,6 @@ DisplayDevice::DisplayDevice()
     for (int b = 0; b < 256; ++b) charMap[b] = static_cast<unsigned char>(b);
     std::memset(customChars, 0, sizeof customChars);
     std::memset(portName, 0, sizeof portName);
-    std::strcpy(portName, "COM1");
 }
 
 // Deleting an object sends nothing: the port, if a driver left it open, is
@@ -109,8 +108,8 @@ int DisplayDevice::OpenSerial(int option)
     CloseSerial();
     char name[sizeof portName + 1] = {};
     std::memcpy(name, portName, sizeof portName);  // terminated even if a driver filled all 8 bytes
-    std::string error;
-    host->port = lumora::detail::OpenSerialPort(name, baudRate, option, error);
+    std::string error = "no port has been chosen";
+    if (name[0] != '\0') host->port = lumora::detail::OpenSerialPort(name, baudRate, option, error);
     host->portLost = false;
     if (!host->port) {
         host->lastError = error;

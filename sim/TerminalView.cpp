@@ -28,7 +28,10 @@ bool IsTerminal(std::FILE* out)
 std::vector<std::string> DrawFrame(const Emulator& emulator, const std::string& caption)
 {
     std::vector<std::string> lines;
-    lines.push_back(" " + emulator.Title() + (caption.empty() ? "" : " - " + caption));
+    std::string title = " ";
+    title += emulator.Title();
+    if (!caption.empty()) title += " - " + caption;
+    lines.push_back(title);
     lines.push_back("\xE2\x94\x8C" + Repeat("\xE2\x94\x80", emulator.Columns()) + "\xE2\x94\x90");
     for (int row = 0; row < emulator.Rows(); ++row) {
         std::string line = "\xE2\x94\x82";
@@ -36,7 +39,7 @@ std::vector<std::string> DrawFrame(const Emulator& emulator, const std::string& 
         lines.push_back(line + "\xE2\x94\x82");
     }
     lines.push_back("\xE2\x94\x94" + Repeat("\xE2\x94\x80", emulator.Columns()) + "\xE2\x94\x98");
-    for (const std::string& status : emulator.Status()) lines.push_back(" " + status);
+    for (const std::string& status : emulator.Status()) lines.push_back(std::string(" ").append(status));
     return lines;
 }
 

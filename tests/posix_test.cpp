@@ -1,0 +1,360 @@
+// What needs a POSIX system: real serial lines (pseudo-terminal pairs), the
+// program end to end on one, and the settings file on disk.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/TestSupport.h"
+
+extern char** environ;
+
+namespace lumora::test {
+namespace {
+
+// A pseudo-terminal pair: the host opens the slave by its name under /dev
+// ("pts/N") as it would a serial port; the test plays the display on the master.
+class Pty {
+public:
+    Pty()
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        EXPECT_GE(master_, 0);
+        EXPECT_EQ(grantpt(master_), 0);
+        EXPECT_EQ(unlockpt(master_), 0);
+        name_ = std::string(ptsname(master_)).substr(std::strlen("/dev/"));
+        // Keep the line from hanging up between openings by the host.
+        holder_ = open(ptsname(master_), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios raw{};
+        tcgetattr(holder_, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(holder_, TCSANOW, &raw);
+    }
+    ~Pty()
+    {
+        close(holder_);
+        close(master_);
+    }
+
+    const std::string& Name() const { return name_; }
+
+    // What the host sent, waiting until quiet for quietMs.
+    Bytes Read(int quietMs = 200)
+    {
+        Bytes bytes;
+        for (;;) {
+            pollfd p{master_, POLLIN, 0};
+            if (poll(&p, 1, quietMs) <= 0 || !(p.revents & POLLIN)) return bytes;
+            unsigned char buffer[512];
+            const ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) return bytes;
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        }
+    }
+
+    void Send(const Bytes& bytes) { ASSERT_EQ(write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+
+private:
+    int master_ = -1;
+    int holder_ = -1;
+    std::string name_;
+};
+
+// A plain serial driver for the line tests: text as it is, input as events.
+class LineDevice : public DisplayDevice {
+public:
+    explicit LineDevice(const std::string& port) { EXPECT_TRUE(SetPortName(port.c_str())) << port; }
+
+protected:
+    void DeviceWrite(int32_t, int32_t, const unsigned char* text, int32_t length) override
+    {
+        WriteSerial(text, static_cast<unsigned int>(length));
+    }
+    void DeviceSetCustomChar(int32_t, const unsigned char*) override {}
+    int32_t DeviceOpen() override { return OpenSerial(serialOption); }
+    void DeviceClose() override { CloseSerial(); }
+    void DeviceClear() override {}
+    int32_t DeviceEnableInput() override { return EnableSerialInput(); }
+    void DeviceDisableInput() override { DisableSerialInput(); }
+    void DeviceInput(unsigned char key) override
+    {
+        const char event[2] = {static_cast<char>(key), 0};
+        DisplaySendEvent(event);
+    }
+};
+
+TEST(SerialLine, CarriesEveryByteUnchangedBothWays)
+{
+    Pty pty;
+    LineDevice device(pty.Name());
+    ASSERT_TRUE(device.Open()) << device.GetLastError();
+    ASSERT_TRUE(device.SetSize(1, 1) == 0);  // fixed size: the line device keeps the default
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    // Twelve writes of up to 20 bytes (one row), in order.
+    for (size_t at = 0; at < all.size(); at += 20) {
+        const std::string part = all.substr(at, 20);
+        ASSERT_TRUE(device.WriteText(0, 0, part.data(), static_cast<int>(part.size())));
+    }
+    const Bytes sent = pty.Read();
+    Bytes expected;
+    for (unsigned char c : all) expected.push_back(device.GetScreen() ? c : c);
+    EXPECT_EQ(Hex(sent), Hex(expected));
+
+    TakeEvents();
+    ASSERT_TRUE(device.StartInput());
+    Bytes keys;
+    for (int b = 0; b < 256; ++b) keys.push_back(static_cast<unsigned char>(b));
+    pty.Send(keys);
+    std::vector<std::string> events;
+    for (int tries = 0; tries < 100 && events.size() < 256; ++tries) {
+        usleep(10000);
+        device.Service();
+        for (const std::string& e : TakeEvents()) events.push_back(e);
+    }
+    ASSERT_EQ(events.size(), 256u);
+    EXPECT_EQ(events[0], "");  // byte 0 ends the event string at once
+    for (int b = 1; b < 256; ++b) EXPECT_EQ(events[b], std::string(1, static_cast<char>(b))) << b;
+    device.Close();
+}
+
+TEST(SerialLine, PortsThatCannotBeOpenedSayWhy)
+{
+    const struct {
+        const char* port;
+        const char* reason;
+    } cases[] = {
+        {"ttyNON9", "No such file or directory"},
+        {"null", "is not a serial port"},  // /dev/null opens, but is no terminal
+        {"../tmp", "may not leave /dev"},
+    };
+    for (const auto& c : cases) {
+        LineDevice device(c.port);
+        EXPECT_FALSE(device.Open()) << c.port;
+        EXPECT_NE(std::string(device.GetLastError()).find(c.port), std::string::npos) << device.GetLastError();
+        EXPECT_NE(std::string(device.GetLastError()).find(c.reason), std::string::npos) << device.GetLastError();
+    }
+}
+
+TEST(SerialLine, PloverDrivesAFutabaOnARealLine)
+{
+    Pty pty;
+    LoadedDriver driver("plover");
+    auto device = driver.Create();
+    ASSERT_TRUE(device->SetPortName(pty.Name().c_str()));
+    ASSERT_TRUE(device->Open()) << device->GetLastError();
+    ASSERT_TRUE(device->WriteText(3, 19, "X", 1));
+    device->Close();
+    EXPECT_EQ(Hex(pty.Read()), "1F 10 4F 58 1F");
+}
+
+// ---- The program, end to end ---------------------------------------------------
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    Bytes wire;
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr)
+{
+    char directory[] = "/tmp/lumora-run-XXXXXX";
+    EXPECT_NE(mkdtemp(directory), nullptr);
+    const std::string out = std::string(directory) + "/out";
+    const std::string err = std::string(directory) + "/err";
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    args.insert(args.begin(), LUMORA_PROGRAM);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    ProgramRun run;
+    EXPECT_EQ(posix_spawn(&pid, LUMORA_PROGRAM, &files, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (pty != nullptr) {
+            const Bytes got = pty->Read(20);
+            run.wire.insert(run.wire.end(), got.begin(), got.end());
+        } else {
+            usleep(10000);
+        }
+    }
+    if (pty != nullptr) {
+        const Bytes rest = pty->Read(100);
+        run.wire.insert(run.wire.end(), rest.begin(), rest.end());
+    }
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile(out);
+    run.err = ReadFile(err);
+    std::filesystem::remove_all(directory);
+    return run;
+}
+
+TEST(Program, DrivesPloverOnALineByteForByte)
+{
+    Pty pty;
+    const ProgramRun run = RunProgram({"--driver", "plover", "--port", pty.Name(), "clear", "write", "1", "5", "Hi"}, &pty);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Hex(run.wire), "1F 1F 10 19 48 69 1F");  // open, clear, write, close
+}
+
+TEST(Program, RefusesBadRequestsWithOneLineAndSendsNothing)
+{
+    Pty pty;
+    const std::string port = pty.Name();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {{"--driver", "nosuch", "--port", port, "clear"}, 1, "unknown driver 'nosuch'"},
+        {{"--driver", "plover", "--port", "ttyNON9", "clear"}, 1, "cannot open port ttyNON9 (/dev/ttyNON9): No such file"},
+        {{"--driver", "plover", "--port", "/" + port, "clear"}, 1, "without the leading \"/\""},
+        {{"--driver", "plover", "--port", port, "write", "1", "x", "Hi"}, 2, "write COL must be a whole number"},
+        {{"--driver", "plover", "--port", port, "clear", "blink"}, 2, "unknown action 'blink'"},
+        {{"--driver", "plover", "--port", port, "clear", "write", "0", "20", "late"}, 2, "column 20 is past the last column of a 20x4 display"},
+        {{"--driver", "plover", "--port", port, "--size", "40x2", "clear"}, 2, "size is fixed at 20x4"},
+        {{"--driver", "plover", "--port", port, "--contrast", "40", "clear"}, 2, "has no contrast control"},
+        {{"--driver", "plover", "--port", port, "gpo", "1", "on"}, 2, "has 0 general-purpose outputs"},
+        {{"--driver", "plover", "--port", port, "input", "10"}, 1, "input: this display has no input"},
+        {{"--driver", "plover", "--port", port, "--profile", "../x", "clear"}, 2, "cannot be a profile name"},
+        {{"--driver", "./liblumora.so", "--port", port, "clear"}, 1, "is not a lumora driver"},
+        {{"--driver", "plover", "--port", "sim", "--model", "x", "clear"}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        for (std::string& a : args)
+            if (a == "./liblumora.so") a = std::filesystem::path(LUMORA_PROGRAM).parent_path() / "liblumora.so";
+        const ProgramRun run = RunProgram(args, &pty);
+        EXPECT_EQ(run.status, c.status) << c.says << "\n" << run.err;
+        if (c.status == 0) continue;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << "said: " << run.err << "expected: " << c.says;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        // input fails after the display opened: the display was opened and closed, nothing else
+        const std::string expected = c.says.rfind("input:", 0) == 0 ? "1F 1F" : "";
+        EXPECT_EQ(Hex(run.wire), expected) << c.says;
+    }
+}
+
+TEST(Program, ShowsTheEmulatedDisplayOnTheVirtualPort)
+{
+    const ProgramRun run = RunProgram({"--driver", "plover", "--port", "sim", "write", "2", "3", "Hello", "info"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Futaba VFD 20x4"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\xE2\x94\x82   Hello            \xE2\x94\x82"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("display: 20 columns x 4 rows"), std::string::npos) << run.out;
+}
+
+TEST(Program, StoresSettingsGivenOnTheCommandLine)
+{
+    const ProgramRun run = RunProgram({"--driver", "plover", "--port", "sim", "--profile", "cli-settings", "--setting",
+                                       "StrobeTime=12", "--setting", "Label=two words", "clear"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string file = ReadFile(std::string(std::getenv("XDG_CONFIG_HOME")) + "/lumora/cli-settings.conf");
+    EXPECT_NE(file.find("StrobeTime = 12\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("Label = \"two words\"\n"), std::string::npos) << file;
+}
+
+TEST(Program, HelpPrintsTheUsage)
+{
+    const ProgramRun run = RunProgram({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: lumora --driver NAME|PATH", 0), 0u) << run.out;
+}
+
+// ---- The settings file ----------------------------------------------------------
+
+class SettingsFileOnDisk : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        profile = IsolatedProfile(testing::UnitTest::GetInstance()->current_test_info()->name());
+        path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/lumora/" + profile + ".conf";
+    }
+
+    int Store(const char* name, int value)
+    {
+        HKEY key = DisplayDevice::GetSettingsKey();
+        const int ok = DisplayDevice::SetSettingInt(key, name, value);
+        DisplayDevice::CloseSettingsKey(key);
+        return ok;
+    }
+
+    std::string profile;
+    std::string path;
+};
+
+TEST_F(SettingsFileOnDisk, IsWrittenWholeForItsOwnerAlone)
+{
+    ASSERT_TRUE(Store("First", 1));
+    ASSERT_TRUE(Store("Second", 2));
+    struct stat info{};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadFile(path), "# lumora settings: NAME = number, or NAME = \"text\"\nFirst = 1\nSecond = 2\n");
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();
+}
+
+TEST_F(SettingsFileOnDisk, AFailedWriteLeavesTheOldFileIntact)
+{
+    ASSERT_TRUE(Store("Kept", 5));
+    const std::string before = ReadFile(path);
+    // The temporary file cannot be created where a directory stands.
+    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
+    ASSERT_TRUE(std::filesystem::create_directory(temporary));
+    HKEY key = DisplayDevice::GetSettingsKey();
+    EXPECT_FALSE(DisplayDevice::SetSettingInt(key, "Lost", 6));
+    DisplayDevice::CloseSettingsKey(key);
+    std::filesystem::remove(temporary);
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(SettingsFileOnDisk, ADamagedFileIsSetAsideAndTheDefaultsStand)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path) << "RecordedNumber = 3\nthis line is not a setting\n";
+
+    class Numbered : public LineDevice {
+    public:
+        Numbered() : LineDevice("nowhere") {}
+        int number = 41;
+
+    protected:
+        void DeviceLoadSettings(HKEY key) override { GetSettingInt(key, "RecordedNumber", number); }
+    } device;
+    EXPECT_FALSE(device.LoadSettings());
+    EXPECT_NE(std::string(device.GetLastError()).find("is damaged (line 2"), std::string::npos) << device.GetLastError();
+    EXPECT_EQ(device.number, 41);
+    EXPECT_EQ(ReadFile(path + ".bad"), "RecordedNumber = 3\nthis line is not a setting\n");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
+}  // namespace lumora::test

@@ -1,0 +1,79 @@
+// Shared pieces of the test suites: a capture port at the host's serial layer,
+// access to a driver's protected operations, and loading the built drivers.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Host.h"
+#include "lumora/DisplayDevice.h"
+
+namespace lumora::test {
+
+using Bytes = std::vector<unsigned char>;
+
+// A virtual serial port that records every WriteSerial call as one chunk and
+// hands queued bytes to the host as if the display had sent them.
+class CapturePort {
+public:
+    explicit CapturePort(std::string name = "capture");
+    ~CapturePort();
+    CapturePort(const CapturePort&) = delete;
+    CapturePort& operator=(const CapturePort&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const std::vector<Bytes>& Writes() const { return writes_; }
+    Bytes AllBytes() const;
+    void Forget() { writes_.clear(); }
+    void Receive(const Bytes& bytes) { incoming_.insert(incoming_.end(), bytes.begin(), bytes.end()); }
+
+private:
+    static void OnWrite(void* context, const unsigned char* bytes, unsigned int count);
+    static unsigned int OnRead(void* context, unsigned char* buffer, unsigned int size);
+
+    std::string name_;
+    std::vector<Bytes> writes_;
+    std::deque<unsigned char> incoming_;
+};
+
+// Calls a driver's protected operations directly, as the host does.
+struct DeviceAccess : DisplayDevice {
+    static void Write(DisplayDevice& d, int32_t row, int32_t column, const Bytes& text, int32_t length);
+    static void SetCustomChar(DisplayDevice& d, int32_t index, const unsigned char* bitmap)
+    {
+        (d.*(&DeviceAccess::DeviceSetCustomChar))(index, bitmap);
+    }
+    static int32_t Open(DisplayDevice& d) { return (d.*(&DeviceAccess::DeviceOpen))(); }
+    static void Close(DisplayDevice& d) { (d.*(&DeviceAccess::DeviceClose))(); }
+    static void Clear(DisplayDevice& d) { (d.*(&DeviceAccess::DeviceClear))(); }
+    static void Input(DisplayDevice& d, unsigned char key) { (d.*(&DeviceAccess::DeviceInput))(key); }
+    static void SetWidth(DisplayDevice& d, int32_t columns) { d.*(&DeviceAccess::width) = columns; }
+};
+
+// A driver library from the build, loaded next to the test programs.
+class LoadedDriver {
+public:
+    explicit LoadedDriver(const std::string& name);
+    ~LoadedDriver();
+    LoadedDriver(const LoadedDriver&) = delete;
+    LoadedDriver& operator=(const LoadedDriver&) = delete;
+
+    // A new object from CreateDisplayDevice, deleted through its virtual destructor.
+    std::unique_ptr<DisplayDevice> Create(const char* model = nullptr, HWND parent = nullptr);
+
+private:
+    Plugin* plugin_;
+};
+
+// Takes every queued event.
+std::vector<std::string> TakeEvents();
+
+// A settings profile of this test process alone, so that tests never meet a
+// person's settings or each other's.
+std::string IsolatedProfile(const std::string& name);
+
+std::string Hex(const Bytes& bytes);
+
+}  // namespace lumora::test
