@@ -108,8 +108,11 @@ int DisplayDevice::OpenSerial(int option)
     CloseSerial();
     char name[sizeof portName + 1] = {};
     std::memcpy(name, portName, sizeof portName);  // terminated even if a driver filled all 8 bytes
-    std::string error = "no port has been chosen";
-    if (name[0] != '\0') host->port = lumora::detail::OpenSerialPort(name, baudRate, option, error);
+    std::string error;
+    if (name[0] != '\0')
+        host->port = lumora::detail::OpenSerialPort(name, baudRate, option, error);
+    else
+        error = "no port has been chosen";
     host->portLost = false;
     if (!host->port) {
         host->lastError = error;

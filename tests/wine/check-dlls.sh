@@ -1,0 +1,41 @@
+#!/bin/bash
+# Inspects a Windows build's DLLs without running them (the x86 build cannot
+# run on this machine): each driver exports CreateDisplayDevice alone under its
+# plain name, imports the host library lumora.dll, needs no MinGW runtime DLL,
+# and carries its description; the host exports DisplaySendEvent plainly.
+#   check-dlls.sh BIN-DIR
+set -u
+bin=$1
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+exports() {  # the exported names of a DLL, one a line
+  objdump -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR>1 {print $NF}'
+}
+imports() { objdump -p "$1" | awk '/DLL Name:/ {print $3}'; }
+description() {  # FileDescription from the version resource (UTF-16 text)
+  wrestool -x --raw --type=16 "$1" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 -c | tr '\000' '\n' |
+    grep -a -A2 'FileDescription$' | grep -av 'FileDescription$' | grep -a . | head -n 1
+}
+
+check_driver() {  # check_driver NAME DESCRIPTION
+  local dll=$bin/$1.dll
+  [ -f "$dll" ] || { fail "$dll is missing"; return; }
+  [ "$(exports "$dll")" = "CreateDisplayDevice" ] || fail "$1.dll exports: $(exports "$dll" | tr '\n' ' ')"
+  imports "$dll" | grep -qx 'lumora.dll' || fail "$1.dll does not import lumora.dll"
+  [ "$(description "$dll")" = "$2" ] || fail "$1.dll describes itself as '$(description "$dll")', not '$2'"
+}
+
+for dll in "$bin"/*.dll "$bin"/*.exe; do
+  bad=$(imports "$dll" | grep -iE '^(libstdc\+\+|libgcc|libwinpthread)' || true)
+  [ -z "$bad" ] || fail "$(basename "$dll") needs MinGW runtime DLLs: $bad"
+done
+
+check_driver plover "Futaba VFD interface"
+exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
+
+machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')
+if [ $failed = 0 ]; then
+  echo "checked $bin ($machine): exports, imports and descriptions as they should be"
+fi
+exit $failed
