@@ -1,6 +1,8 @@
 #include "TerminalView.h"
 
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 namespace lumora::sim {
 

@@ -20,6 +20,20 @@
 
 extern char** environ;
 
+// While set, every new (std::nothrow) in the process fails, drivers' included:
+// this program exports its operator new, which the loaded libraries bind to.
+static bool failNothrowNew = false;
+
+__attribute__((visibility("default"))) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (failNothrowNew) return nullptr;
+    try {
+        return ::operator new(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 namespace lumora::test {
 namespace {
 
@@ -71,61 +85,16 @@ private:
     std::string name_;
 };
 
-// A plain serial driver for the line tests: text as it is, input as events.
-class LineDevice : public DisplayDevice {
-public:
-    explicit LineDevice(const std::string& port) { EXPECT_TRUE(SetPortName(port.c_str())) << port; }
-
-protected:
-    void DeviceWrite(int32_t, int32_t, const unsigned char* text, int32_t length) override
-    {
-        WriteSerial(text, static_cast<unsigned int>(length));
-    }
-    void DeviceSetCustomChar(int32_t, const unsigned char*) override {}
-    int32_t DeviceOpen() override { return OpenSerial(serialOption); }
-    void DeviceClose() override { CloseSerial(); }
-    void DeviceClear() override {}
-    int32_t DeviceEnableInput() override { return EnableSerialInput(); }
-    void DeviceDisableInput() override { DisableSerialInput(); }
-    void DeviceInput(unsigned char key) override
-    {
-        const char event[2] = {static_cast<char>(key), 0};
-        DisplaySendEvent(event);
-    }
-};
-
 TEST(SerialLine, CarriesEveryByteUnchangedBothWays)
 {
     Pty pty;
     LineDevice device(pty.Name());
     ASSERT_TRUE(device.Open()) << device.GetLastError();
-    ASSERT_TRUE(device.SetSize(1, 1) == 0);  // fixed size: the line device keeps the default
-    std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-    // Twelve writes of up to 20 bytes (one row), in order.
-    for (size_t at = 0; at < all.size(); at += 20) {
-        const std::string part = all.substr(at, 20);
-        ASSERT_TRUE(device.WriteText(0, 0, part.data(), static_cast<int>(part.size())));
-    }
-    const Bytes sent = pty.Read();
-    Bytes expected;
-    for (unsigned char c : all) expected.push_back(device.GetScreen() ? c : c);
-    EXPECT_EQ(Hex(sent), Hex(expected));
-
-    TakeEvents();
-    ASSERT_TRUE(device.StartInput());
-    Bytes keys;
-    for (int b = 0; b < 256; ++b) keys.push_back(static_cast<unsigned char>(b));
-    pty.Send(keys);
-    std::vector<std::string> events;
-    for (int tries = 0; tries < 100 && events.size() < 256; ++tries) {
-        usleep(10000);
-        device.Service();
-        for (const std::string& e : TakeEvents()) events.push_back(e);
-    }
-    ASSERT_EQ(events.size(), 256u);
-    EXPECT_EQ(events[0], "");  // byte 0 ends the event string at once
-    for (int b = 1; b < 256; ++b) EXPECT_EQ(events[b], std::string(1, static_cast<char>(b))) << b;
+    const auto events = ExchangeEveryByte(device, [&] {
+        EXPECT_EQ(Hex(pty.Read()), Hex(EveryByte()));
+        pty.Send(EveryByte());
+    });
+    ExpectEveryByteAsEvents(events);
     device.Close();
 }
 
@@ -157,6 +126,16 @@ TEST(SerialLine, PloverDrivesAFutabaOnARealLine)
     ASSERT_TRUE(device->WriteText(3, 19, "X", 1));
     device->Close();
     EXPECT_EQ(Hex(pty.Read()), "1F 10 4F 58 1F");
+}
+
+TEST(Creation, GivesNullWhenNoMemoryCanBeHad)
+{
+    LoadedDriver driver("plover");
+    failNothrowNew = true;
+    auto device = driver.Create();
+    failNothrowNew = false;
+    EXPECT_EQ(device, nullptr);
+    EXPECT_NE(driver.Create(), nullptr);
 }
 
 // ---- The program, end to end ---------------------------------------------------

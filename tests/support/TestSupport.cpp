@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,6 +49,53 @@ unsigned int CapturePort::OnRead(void* context, unsigned char* buffer, unsigned 
 void DeviceAccess::Write(DisplayDevice& d, int32_t row, int32_t column, const Bytes& text, int32_t length)
 {
     (d.*(&DeviceAccess::DeviceWrite))(row, column, text.data(), length);
+}
+
+LineDevice::LineDevice(const std::string& port) { EXPECT_TRUE(SetPortName(port.c_str())) << port; }
+
+void LineDevice::DeviceWrite(int32_t, int32_t, const unsigned char* text, int32_t length)
+{
+    WriteSerial(text, static_cast<unsigned int>(length > 0 ? length : 0));
+}
+
+void LineDevice::DeviceInput(unsigned char key)
+{
+    const char event[2] = {static_cast<char>(key), 0};
+    DisplaySendEvent(event);
+}
+
+Bytes EveryByte()
+{
+    Bytes all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<unsigned char>(b));
+    return all;
+}
+
+std::vector<std::string> ExchangeEveryByte(DisplayDevice& device, const std::function<void()>& answer)
+{
+    EXPECT_TRUE(device.StartInput()) << device.GetLastError();
+    TakeEvents();
+    const Bytes all = EveryByte();
+    for (size_t at = 0; at < all.size(); at += 20) {
+        const int part = static_cast<int>(std::min<size_t>(20, all.size() - at));
+        EXPECT_TRUE(device.WriteText(0, 0, reinterpret_cast<const char*>(all.data()) + at, part));
+    }
+    answer();
+    std::vector<std::string> events;
+    const int64_t end = DisplayDevice::MonotonicMs() + 20000;
+    while (events.size() < all.size() && DisplayDevice::MonotonicMs() < end) {
+        device.Service();
+        for (const std::string& e : TakeEvents()) events.push_back(e);
+        WaitMs(10);
+    }
+    return events;
+}
+
+void ExpectEveryByteAsEvents(const std::vector<std::string>& events)
+{
+    ASSERT_EQ(events.size(), 256u);
+    EXPECT_EQ(events[0], "");  // byte 0 ends the event string at once
+    for (int b = 1; b < 256; ++b) EXPECT_EQ(events[b], std::string(1, static_cast<char>(b))) << "byte " << b;
 }
 
 LoadedDriver::LoadedDriver(const std::string& name)

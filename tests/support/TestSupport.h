@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,32 @@ struct DeviceAccess : DisplayDevice {
     static void Input(DisplayDevice& d, unsigned char key) { (d.*(&DeviceAccess::DeviceInput))(key); }
     static void SetWidth(DisplayDevice& d, int32_t columns) { d.*(&DeviceAccess::width) = columns; }
 };
+
+// A plain serial driver for tests of the serial line: text goes out as it is,
+// each received byte comes back as an event.
+class LineDevice : public DisplayDevice {
+public:
+    explicit LineDevice(const std::string& port);
+
+protected:
+    void DeviceWrite(int32_t row, int32_t column, const unsigned char* text, int32_t length) override;
+    void DeviceSetCustomChar(int32_t, const unsigned char*) override {}
+    int32_t DeviceOpen() override { return OpenSerial(serialOption); }
+    void DeviceClose() override { CloseSerial(); }
+    void DeviceClear() override {}
+    int32_t DeviceEnableInput() override { return EnableSerialInput(); }
+    void DeviceDisableInput() override { DisableSerialInput(); }
+    void DeviceInput(unsigned char key) override;
+};
+
+// The byte values 0 to 255 in order.
+Bytes EveryByte();
+// Over an open LineDevice: enables input, sends every byte value (a row of 20
+// at a time), lets answer play the other end (it is to send every byte value
+// back), then collects events until 256 have come or 20 s have passed.
+std::vector<std::string> ExchangeEveryByte(DisplayDevice& device, const std::function<void()>& answer);
+// Each received byte value became exactly one event, in order.
+void ExpectEveryByteAsEvents(const std::vector<std::string>& events);
 
 // A driver library from the build, loaded next to the test programs.
 class LoadedDriver {
