@@ -78,8 +78,8 @@ int ArgumentCount(const std::string& word)
     static const struct {
         const char* word;
         int arguments;
-    } kActions[] = {{"clear", 0},  {"write", 3},     {"char", 9}, {"marquee", 4}, {"unmarquee", 0},
-                    {"gpo", 2},    {"wait", 1},      {"input", 1}, {"info", 0}};
+    } kActions[] = {{"clear", 0}, {"write", 3}, {"char", 9},  {"marquee", 4}, {"unmarquee", 0},
+                    {"gpo", 2},   {"wait", 1},  {"input", 1}, {"info", 0}};
     for (const auto& action : kActions)
         if (word == action.word) return action.arguments;
     return -1;

@@ -13,15 +13,15 @@ namespace lumora::app {
 struct Action {
     enum class Kind { Clear, Write, Char, Marquee, Unmarquee, Gpo, Wait, Input, Info };
     Kind kind = Kind::Clear;
-    int row = 0;     // write, marquee
-    int column = 0;  // write
-    int index = 0;   // char: character 0-7; gpo: output number
-    int shift = 0;   // marquee
-    int ms = 0;      // marquee delay, wait, input
-    bool on = false;  // gpo
-    std::string text;  // write, marquee: the bytes, escapes resolved
+    int row = 0;                            // write, marquee
+    int column = 0;                         // write
+    int index = 0;                          // char: character 0-7; gpo: output number
+    int shift = 0;                          // marquee
+    int ms = 0;                             // marquee delay, wait, input
+    bool on = false;                        // gpo
+    std::string text;                       // write, marquee: the bytes, escapes resolved
     std::array<unsigned char, 8> bitmap{};  // char
-    std::string word;  // the action as typed, for messages
+    std::string word;                       // the action as typed, for messages
 };
 
 struct Setting {

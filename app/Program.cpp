@@ -109,8 +109,7 @@ private:
     {
         const std::string driver = DriverBaseName(options_.driver);
         if (options_.size) {
-            if (!device_->HasSetSize())
-                return Fail(2, "the " + driver + " display's size is fixed at " + Geometry());
+            if (!device_->HasSetSize()) return Fail(2, "the " + driver + " display's size is fixed at " + Geometry());
             if (!device_->SetSize(options_.size->first, options_.size->second)) return Fail(2, device_->GetLastError());
         }
         if (options_.port && !device_->SetPortName(options_.port->c_str()))
@@ -150,8 +149,8 @@ private:
             if (action.kind == Action::Kind::Gpo) {
                 const int outputs = device_->GetOutputCount();
                 if (action.index > outputs)
-                    return Fail(2, where + "this display has " + std::to_string(outputs) +
-                                       " general-purpose output" + (outputs == 1 ? "" : "s"));
+                    return Fail(2, where + "this display has " + std::to_string(outputs) + " general-purpose output" +
+                                       (outputs == 1 ? "" : "s"));
             }
         }
         return 0;
@@ -234,7 +233,8 @@ private:
         else
             std::fprintf(out_, "port: %s at %d bit/s\n", d.GetPortName(), d.GetBaudRate());
         std::fprintf(out_, "size can be set: %s\n", yesNo(d.HasSetSize()));
-        std::fprintf(out_, "contrast: %s\n", d.HasContrast() ? std::to_string(d.GetContrast()).append("%").c_str() : "no");
+        std::fprintf(out_, "contrast: %s\n",
+                     d.HasContrast() ? std::to_string(d.GetContrast()).append("%").c_str() : "no");
         std::fprintf(out_, "brightness: %s\n",
                      d.HasBrightness() ? std::to_string(d.GetBrightness()).append("%").c_str() : "no");
         std::fprintf(out_, "backlight: %s\n", yesNo(d.HasBacklight()));

@@ -86,7 +86,8 @@ void Measure(benchmark::State& state, Op op)
 
 void WriteRow(benchmark::State& state)
 {
-    const unsigned char row[20] = {'T', 'e', 'm', 'p', 'e', 'r', 'a', 't', 'u', 'r', 'e', ':', ' ', '2', '1', '.', '5', ' ', 'C', ' '};
+    const unsigned char row[20] = {'T', 'e', 'm', 'p', 'e', 'r', 'a', 't', 'u', 'r',
+                                   'e', ':', ' ', '2', '1', '.', '5', ' ', 'C', ' '};
     Measure(state, [&](DisplayDevice& d) { Driver::Write(d, row, 20); });
 }
 
@@ -138,8 +139,17 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
     if (counting) ++allocations;
     return std::malloc(size ? size : 1);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
 
 BENCHMARK_MAIN();

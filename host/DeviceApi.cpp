@@ -20,7 +20,10 @@ int DisplayDevice::Refuse(const char* reason)
     return 0;
 }
 
-int DisplayDevice::CheckOpen() { return isOpen ? 1 : Refuse("the display is not open"); }
+int DisplayDevice::CheckOpen()
+{
+    return isOpen ? 1 : Refuse("the display is not open");
+}
 
 int DisplayDevice::CheckClosed()
 {
@@ -41,23 +44,56 @@ const char* DisplayDevice::GetLastError() const
 
 // ---- Reading the state ----------------------------------------------------------
 
-int DisplayDevice::IsOpen() const { return isOpen; }
-int DisplayDevice::GetWidth() const { return width; }
-int DisplayDevice::GetHeight() const { return height; }
-int DisplayDevice::GetPortType() const { return portType; }
-const char* DisplayDevice::GetPortName() const { return portName; }
-int DisplayDevice::GetBaudRate() const { return baudRate; }
-int DisplayDevice::GetContrast() const { return contrast; }
-int DisplayDevice::GetBrightness() const { return brightness; }
-int DisplayDevice::GetSerialOption() const { return serialOption; }
-const unsigned char* DisplayDevice::GetScreen() const { return screen; }
+int DisplayDevice::IsOpen() const
+{
+    return isOpen;
+}
+int DisplayDevice::GetWidth() const
+{
+    return width;
+}
+int DisplayDevice::GetHeight() const
+{
+    return height;
+}
+int DisplayDevice::GetPortType() const
+{
+    return portType;
+}
+const char* DisplayDevice::GetPortName() const
+{
+    return portName;
+}
+int DisplayDevice::GetBaudRate() const
+{
+    return baudRate;
+}
+int DisplayDevice::GetContrast() const
+{
+    return contrast;
+}
+int DisplayDevice::GetBrightness() const
+{
+    return brightness;
+}
+int DisplayDevice::GetSerialOption() const
+{
+    return serialOption;
+}
+const unsigned char* DisplayDevice::GetScreen() const
+{
+    return screen;
+}
 
 const unsigned char* DisplayDevice::GetCustomChar(int index) const
 {
     return index >= 0 && index < 8 ? customChars[index] : nullptr;
 }
 
-int DisplayDevice::GetMarqueeRow() const { return marqueeRunning ? marqueeRow : -1; }
+int DisplayDevice::GetMarqueeRow() const
+{
+    return marqueeRunning ? marqueeRow : -1;
+}
 
 // ---- Configuration ---------------------------------------------------------------
 
@@ -107,12 +143,30 @@ int DisplayDevice::SetSerialOption(int option)
 
 // ---- Capabilities ----------------------------------------------------------------
 
-int DisplayDevice::HasSetSize() { return DeviceHasSetSize() ? 1 : 0; }
-int DisplayDevice::HasContrast() { return DeviceHasContrast() ? 1 : 0; }
-int DisplayDevice::HasBrightness() { return DeviceHasBrightness() ? 1 : 0; }
-int DisplayDevice::HasBacklight() { return DeviceHasBacklight() ? 1 : 0; }
-int DisplayDevice::HasKeypad() { return DeviceHasKeypad() ? 1 : 0; }
-int DisplayDevice::GetOutputCount() { return std::max(0, static_cast<int>(DeviceGetGPOs())); }
+int DisplayDevice::HasSetSize()
+{
+    return DeviceHasSetSize() ? 1 : 0;
+}
+int DisplayDevice::HasContrast()
+{
+    return DeviceHasContrast() ? 1 : 0;
+}
+int DisplayDevice::HasBrightness()
+{
+    return DeviceHasBrightness() ? 1 : 0;
+}
+int DisplayDevice::HasBacklight()
+{
+    return DeviceHasBacklight() ? 1 : 0;
+}
+int DisplayDevice::HasKeypad()
+{
+    return DeviceHasKeypad() ? 1 : 0;
+}
+int DisplayDevice::GetOutputCount()
+{
+    return std::max(0, static_cast<int>(DeviceGetGPOs()));
+}
 
 // ---- Requests ----------------------------------------------------------------------
 
@@ -222,7 +276,10 @@ int DisplayDevice::SaveSettings()
     return problems.empty() ? 1 : Refuse(problems.c_str());
 }
 
-void DisplayDevice::Service() { ServiceAt(MonotonicMs()); }
+void DisplayDevice::Service()
+{
+    ServiceAt(MonotonicMs());
+}
 
 void DisplayDevice::ServiceAt(int64_t nowMs)
 {

@@ -85,17 +85,44 @@ void DisplayDevice::Close()
 
 // ---- Default bodies -----------------------------------------------------------
 
-void DisplayDevice::DeviceSetMarquee() { SetSimulatedMarquee(); }
-void DisplayDevice::DeviceClearMarquee() { ClearSimulatedMarquee(); }
-int32_t DisplayDevice::DeviceHasSetSize() { return 0; }
-int32_t DisplayDevice::DeviceHasContrast() { return 0; }
-int32_t DisplayDevice::DeviceHasBrightness() { return 0; }
-int32_t DisplayDevice::DeviceHasBacklight() { return 0; }
-int32_t DisplayDevice::DeviceHasKeypad() { return 0; }
-int32_t DisplayDevice::DeviceEnableInput() { return 0; }
+void DisplayDevice::DeviceSetMarquee()
+{
+    SetSimulatedMarquee();
+}
+void DisplayDevice::DeviceClearMarquee()
+{
+    ClearSimulatedMarquee();
+}
+int32_t DisplayDevice::DeviceHasSetSize()
+{
+    return 0;
+}
+int32_t DisplayDevice::DeviceHasContrast()
+{
+    return 0;
+}
+int32_t DisplayDevice::DeviceHasBrightness()
+{
+    return 0;
+}
+int32_t DisplayDevice::DeviceHasBacklight()
+{
+    return 0;
+}
+int32_t DisplayDevice::DeviceHasKeypad()
+{
+    return 0;
+}
+int32_t DisplayDevice::DeviceEnableInput()
+{
+    return 0;
+}
 void DisplayDevice::DeviceDisableInput() {}
 void DisplayDevice::DeviceInput(unsigned char) {}
-int32_t DisplayDevice::DeviceGetGPOs() { return 0; }
+int32_t DisplayDevice::DeviceGetGPOs()
+{
+    return 0;
+}
 void DisplayDevice::DeviceSetGPO(int32_t, int32_t) {}
 void DisplayDevice::DeviceLoadSettings(HKEY) {}
 void DisplayDevice::DeviceSaveSettings(HKEY) {}
@@ -152,7 +179,10 @@ int DisplayDevice::EnableSerialInput()
     return 1;
 }
 
-void DisplayDevice::DisableSerialInput() { inputEnabled = 0; }
+void DisplayDevice::DisableSerialInput()
+{
+    inputEnabled = 0;
+}
 
 // Received bytes go to the driver one call per byte, on the caller's thread.
 void DisplayDevice::DeliverInput()

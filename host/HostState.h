@@ -12,7 +12,7 @@ namespace lumora::detail {
 
 struct HostState {
     std::unique_ptr<SerialPort> port;
-    bool portLost = false;          // the open port failed; writes are dropped until it is closed
+    bool portLost = false;  // the open port failed; writes are dropped until it is closed
     std::string lastError;
     std::vector<unsigned char> screen;   // backs DisplayDevice::screen
     std::vector<unsigned char> marquee;  // backs DisplayDevice::marqueeText

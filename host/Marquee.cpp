@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace lumora::detail {
 
 int MarqueeCircleLength(int textLength, int width)
@@ -21,4 +20,3 @@ void MarqueeFrame(const unsigned char* text, int textLength, int width, int offs
 }
 
 }  // namespace lumora::detail
-

@@ -18,8 +18,7 @@ namespace {
 
 bool IsPath(const std::string& s)
 {
-    return s.find('/') != std::string::npos || s.find('\\') != std::string::npos ||
-           s.find('.') != std::string::npos;
+    return s.find('/') != std::string::npos || s.find('\\') != std::string::npos || s.find('.') != std::string::npos;
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ namespace lumora::test {
 namespace {
 
 struct Call {
-    Call(std::string w, int r = 0, int c = 0, Bytes t = {}) : what(std::move(w)), row(r), column(c), text(std::move(t)) {}
+    Call(std::string w, int r = 0, int c = 0, Bytes t = {}) : what(std::move(w)), row(r), column(c), text(std::move(t))
+    {
+    }
     std::string what;
     int row;
     int column;

@@ -13,9 +13,10 @@ TEST(SettingsFileText, ReadsNumbersAndQuotedText)
 {
     SettingsFile file;
     std::string error;
-    ASSERT_TRUE(file.Parse("# comment\n\nDebounceTime = 52\r\nMirageFont=\"Courier \\\"New\\\" \\\\ \\x01\"\n"
-                           "  Negative =  -7  \n",
-                           error))
+    ASSERT_TRUE(
+        file.Parse("# comment\n\nDebounceTime = 52\r\nMirageFont=\"Courier \\\"New\\\" \\\\ \\x01\"\n"
+                   "  Negative =  -7  \n",
+                   error))
         << error;
     EXPECT_EQ(file.GetInt("DebounceTime"), 52);
     EXPECT_EQ(file.GetInt("Negative"), -7);
@@ -41,11 +42,16 @@ TEST(SettingsFileText, WritesWhatItReadsBack)
 TEST(SettingsFileText, RefusesDamagedText)
 {
     const char* damaged[] = {
-        "NoEquals\n",         "= 5\n",
-        "Name = \n",          "Name = 12abc\n",
-        "Name = 99999999999\n", "Name = \"unterminated\n",
-        "Name = \"bad \\q escape\"\n", "Name = \"cut \\x4\"\n",
-        "Name = \"inner \" quote\"\n", "Good = 1\nBad\n",
+        "NoEquals\n",
+        "= 5\n",
+        "Name = \n",
+        "Name = 12abc\n",
+        "Name = 99999999999\n",
+        "Name = \"unterminated\n",
+        "Name = \"bad \\q escape\"\n",
+        "Name = \"cut \\x4\"\n",
+        "Name = \"inner \" quote\"\n",
+        "Good = 1\nBad\n",
     };
     for (const char* text : damaged) {
         SettingsFile file;
@@ -68,9 +74,8 @@ TEST(PortNames, MapToDevicesUnderDev)
     const struct {
         const char* name;
         const char* path;
-    } cases[] = {{"ttyUSB0", "/dev/ttyUSB0"}, {"pts/3", "/dev/pts/3"}, {"COM1", "/dev/ttyS0"},
-                 {"COM12", "/dev/ttyS11"},    {"COM0", "/dev/COM0"},  {"COMx", "/dev/COMx"},
-                 {"a..b", "/dev/a..b"}};
+    } cases[] = {{"ttyUSB0", "/dev/ttyUSB0"}, {"pts/3", "/dev/pts/3"}, {"COM1", "/dev/ttyS0"}, {"COM12", "/dev/ttyS11"},
+                 {"COM0", "/dev/COM0"},       {"COMx", "/dev/COMx"},   {"a..b", "/dev/a..b"}};
     for (const auto& c : cases) {
         std::string path;
         std::string error;
@@ -93,7 +98,7 @@ TEST(MarqueeFrames, GoRoundTheTextAndItsGap)
 {
     const std::string text = "HELLO";
     const unsigned char* t = reinterpret_cast<const unsigned char*>(text.data());
-    EXPECT_EQ(MarqueeCircleLength(5, 8), 8);    // short text: one row wide
+    EXPECT_EQ(MarqueeCircleLength(5, 8), 8);     // short text: one row wide
     EXPECT_EQ(MarqueeCircleLength(30, 20), 33);  // long text: the text and its gap
     const struct {
         int offset;

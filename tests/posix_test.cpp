@@ -197,7 +197,8 @@ ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr)
 TEST(Program, DrivesPloverOnALineByteForByte)
 {
     Pty pty;
-    const ProgramRun run = RunProgram({"--driver", "plover", "--port", pty.Name(), "clear", "write", "1", "5", "Hi"}, &pty);
+    const ProgramRun run =
+        RunProgram({"--driver", "plover", "--port", pty.Name(), "clear", "write", "1", "5", "Hi"}, &pty);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(Hex(run.wire), "1F 1F 10 19 48 69 1F");  // open, clear, write, close
@@ -213,11 +214,15 @@ TEST(Program, RefusesBadRequestsWithOneLineAndSendsNothing)
         std::string says;
     } cases[] = {
         {{"--driver", "nosuch", "--port", port, "clear"}, 1, "unknown driver 'nosuch'"},
-        {{"--driver", "plover", "--port", "ttyNON9", "clear"}, 1, "cannot open port ttyNON9 (/dev/ttyNON9): No such file"},
+        {{"--driver", "plover", "--port", "ttyNON9", "clear"},
+         1,
+         "cannot open port ttyNON9 (/dev/ttyNON9): No such file"},
         {{"--driver", "plover", "--port", "/" + port, "clear"}, 1, "without the leading \"/\""},
         {{"--driver", "plover", "--port", port, "write", "1", "x", "Hi"}, 2, "write COL must be a whole number"},
         {{"--driver", "plover", "--port", port, "clear", "blink"}, 2, "unknown action 'blink'"},
-        {{"--driver", "plover", "--port", port, "clear", "write", "0", "20", "late"}, 2, "column 20 is past the last column of a 20x4 display"},
+        {{"--driver", "plover", "--port", port, "clear", "write", "0", "20", "late"},
+         2,
+         "column 20 is past the last column of a 20x4 display"},
         {{"--driver", "plover", "--port", port, "--size", "40x2", "clear"}, 2, "size is fixed at 20x4"},
         {{"--driver", "plover", "--port", port, "--contrast", "40", "clear"}, 2, "has no contrast control"},
         {{"--driver", "plover", "--port", port, "gpo", "1", "on"}, 2, "has 0 general-purpose outputs"},
@@ -293,7 +298,7 @@ TEST_F(SettingsFileOnDisk, IsWrittenWholeForItsOwnerAlone)
 {
     ASSERT_TRUE(Store("First", 1));
     ASSERT_TRUE(Store("Second", 2));
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     EXPECT_EQ(ReadFile(path), "# lumora settings: NAME = number, or NAME = \"text\"\nFirst = 1\nSecond = 2\n");
@@ -329,7 +334,8 @@ TEST_F(SettingsFileOnDisk, ADamagedFileIsSetAsideAndTheDefaultsStand)
         void DeviceLoadSettings(HKEY key) override { GetSettingInt(key, "RecordedNumber", number); }
     } device;
     EXPECT_FALSE(device.LoadSettings());
-    EXPECT_NE(std::string(device.GetLastError()).find("is damaged (line 2"), std::string::npos) << device.GetLastError();
+    EXPECT_NE(std::string(device.GetLastError()).find("is damaged (line 2"), std::string::npos)
+        << device.GetLastError();
     EXPECT_EQ(device.number, 41);
     EXPECT_EQ(ReadFile(path + ".bad"), "RecordedNumber = 3\nthis line is not a setting\n");
     EXPECT_FALSE(std::filesystem::exists(path));

@@ -62,7 +62,8 @@ void FutabaDevice::DeviceWrite(int32_t row, int32_t column, const unsigned char*
     CommandBuffer buffer;
     const uint32_t cell = static_cast<uint32_t>(row) * kPositionColumns + static_cast<uint32_t>(column);
     buffer.Add({kDisplayPosition, static_cast<unsigned char>(cell & 0xFF)});
-    buffer.SendWithText(text, length, [this](const unsigned char* bytes, unsigned int count) { WriteSerial(bytes, count); });
+    buffer.SendWithText(text, length,
+                        [this](const unsigned char* bytes, unsigned int count) { WriteSerial(bytes, count); });
 }
 
 // The display gets no character definitions.

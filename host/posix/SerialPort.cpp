@@ -25,9 +25,8 @@ bool BaudConstant(int baud, speed_t& speed)
     static const struct {
         int baud;
         speed_t speed;
-    } kRates[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},   {9600, B9600},
-                  {19200, B19200},   {38400, B38400},   {57600, B57600}, {115200, B115200},
-                  {230400, B230400}};
+    } kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},    {19200, B19200},
+                  {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400}};
     for (const auto& rate : kRates) {
         if (rate.baud == baud) {
             speed = rate.speed;

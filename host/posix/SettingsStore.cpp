@@ -36,9 +36,15 @@ std::string ConfigDirectory()
     return std::string(home != nullptr && home[0] == '/' ? home : ".") + "/.config/lumora";
 }
 
-std::string ProfilePath() { return ConfigDirectory() + "/" + CurrentProfile() + ".conf"; }
+std::string ProfilePath()
+{
+    return ConfigDirectory() + "/" + CurrentProfile() + ".conf";
+}
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& what)
+{
+    return what + ": " + std::strerror(errno);
+}
 
 // Creates the directory and its missing parents, for the owner only.
 bool MakeDirectories(const std::string& path)
@@ -113,7 +119,10 @@ bool WriteProfile(const std::string& path, const SettingsFile& values)
     return true;
 }
 
-bool Usable(HKEY key, const char* name) { return key != nullptr && name != nullptr; }
+bool Usable(HKEY key, const char* name)
+{
+    return key != nullptr && name != nullptr;
+}
 
 int Store(HKEY key, const char* name, SettingValue value)
 {
@@ -130,9 +139,15 @@ int Store(HKEY key, const char* name, SettingValue value)
 
 }  // namespace
 
-HKEY DisplayDevice::GetSettingsKey() { return new HKEY__{ProfilePath()}; }
+HKEY DisplayDevice::GetSettingsKey()
+{
+    return new HKEY__{ProfilePath()};
+}
 
-void DisplayDevice::CloseSettingsKey(HKEY key) { delete key; }
+void DisplayDevice::CloseSettingsKey(HKEY key)
+{
+    delete key;
+}
 
 int DisplayDevice::GetSettingInt(HKEY key, const char* name, int& value)
 {
@@ -156,7 +171,10 @@ int DisplayDevice::GetSettingString(HKEY key, const char* name, char* buffer, in
     return 1;
 }
 
-int DisplayDevice::SetSettingInt(HKEY key, const char* name, int value) { return Store(key, name, value); }
+int DisplayDevice::SetSettingInt(HKEY key, const char* name, int value)
+{
+    return Store(key, name, value);
+}
 
 int DisplayDevice::SetSettingString(HKEY key, const char* name, const char* text)
 {
