@@ -35,7 +35,7 @@ public:
         size_t remaining = length > 0 ? static_cast<size_t>(length) : 0;
         for (;;) {
             const size_t part = remaining < Room() ? remaining : Room();
-            std::memcpy(bytes_ + size_, text, part);
+            if (part > 0) std::memcpy(bytes_ + size_, text, part);  // text may be null when there is none
             size_ += part;
             text += part;
             remaining -= part;
