@@ -3,6 +3,7 @@
 // values, text is REG_SZ.
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "../Host.h"
@@ -90,7 +91,7 @@ int DisplayDevice::GetSettingString(HKEY key, const char* name, char* buffer, in
 int DisplayDevice::SetSettingString(HKEY key, const char* name, const char* text)
 {
     if (!Usable(key, name) || text == nullptr) return 0;
-    const DWORD bytes = static_cast<DWORD>(strlen(text) + 1);
+    const DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
     return Stored(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes), name);
 }
 

@@ -166,8 +166,8 @@ public:
     const char* GetLastError() const;
 
 private:
-    DisplayDevice(const DisplayDevice&);             // not copyable
-    DisplayDevice& operator=(const DisplayDevice&);  // not assignable
+    DisplayDevice(const DisplayDevice&) = delete;
+    DisplayDevice& operator=(const DisplayDevice&) = delete;
 
     // The host's own helpers.
     int Refuse(const char* reason);  // records reason for GetLastError, returns 0
