@@ -1,19 +1,3 @@
-# Cross compiling for Windows (x86) with MinGW-w64. The -posix compilers use
-# the POSIX thread model, which GoogleTest needs; the C and C++ runtimes are
-# linked statically, so the DLLs need only Windows' own DLLs and ours.
-set(CMAKE_SYSTEM_NAME Windows)
+# Windows x86 (32-bit) with MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(triplet i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
-set(CMAKE_RC_COMPILER ${triplet}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

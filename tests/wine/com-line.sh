@@ -1,0 +1,21 @@
+# Sourced by the COM port tests: a serial line for a Wine COM port, made of two
+# linked pseudo-terminals. COMn is mapped to one end; the test plays the
+# display on the other, through file descriptor 3, and everything the program
+# sends collects in $dir/wire.bin.
+#   open_com_line WINEPREFIX COM-NUMBER    sets dir; cleans up on exit
+
+open_com_line() {
+  local prefix=$1 number=$2
+  dir=$(mktemp -d)
+  socat pty,raw,echo=0,link="$dir/line" pty,raw,echo=0,link="$dir/display" &
+  local socat=$!
+  for _ in $(seq 100); do [ -e "$dir/line" ] && [ -e "$dir/display" ] && break; sleep 0.05; done
+  exec 3<>"$dir/display"
+  cat <&3 > "$dir/wire.bin" &
+  local reader=$!
+  ln -sfn "$dir/line" "$prefix/dosdevices/com$number"
+  trap "kill $reader $socat 2>/dev/null; rm -f '$prefix/dosdevices/com$number'; rm -rf '$dir'" EXIT
+}
+
+# The bytes that reached the display, as hexadecimal pairs.
+wire_hex() { od -An -tx1 -v "$dir/wire.bin" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
