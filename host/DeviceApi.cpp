@@ -207,7 +207,6 @@ int DisplayDevice::StartMarquee(int row, int shift, int delayMs, const char* tex
     if (delayMs < 1) return Refuse("the marquee delay must be at least 1 ms");
     if (text == nullptr) return Refuse("no text");
     if (length < 0) length = static_cast<int>(std::strlen(text));
-    if (marqueeRunning) DeviceClearMarquee();
     host->marquee.resize(static_cast<size_t>(length));
     for (int i = 0; i < length; ++i) host->marquee[i] = charMap[static_cast<unsigned char>(text[i])];
     marqueeText = host->marquee.data();

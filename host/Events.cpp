@@ -13,7 +13,6 @@ constexpr size_t kQueueLimit = 65536;
 
 std::mutex queueMutex;
 std::deque<std::string> queue;
-long dropped = 0;
 
 }  // namespace
 
@@ -21,10 +20,7 @@ extern "C" int DisplaySendEvent(const char* text)
 {
     if (text == nullptr) return 0;
     std::lock_guard<std::mutex> lock(queueMutex);
-    if (queue.size() == kQueueLimit) {  // nobody reads: keep the newest
-        queue.pop_front();
-        ++dropped;
-    }
+    if (queue.size() == kQueueLimit) queue.pop_front();  // nobody reads: keep the newest
     queue.emplace_back(text);
     return 1;
 }
@@ -38,12 +34,6 @@ int NextEvent(char* buffer, int size)
     detail::CopyTerminated(queue.front(), buffer, size);
     queue.pop_front();
     return 1;
-}
-
-long DroppedEventCount()
-{
-    std::lock_guard<std::mutex> lock(queueMutex);
-    return dropped;
 }
 
 }  // namespace lumora

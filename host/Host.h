@@ -28,10 +28,9 @@ LUMORA_API void UnloadPlugin(Plugin* plugin);
 
 // Takes the oldest event that drivers sent through DisplaySendEvent. Returns 1
 // and copies it (zero-terminated, cut to size) into buffer, or 0 when there
-// is none.
+// is none. The queue keeps the newest 65536 events for a program that reads
+// none.
 LUMORA_API int NextEvent(char* buffer, int size);
-// Events dropped because the queue was full (it holds the newest 65536).
-LUMORA_API long DroppedEventCount();
 
 // ---- Settings profile -------------------------------------------------------
 
@@ -39,7 +38,6 @@ LUMORA_API long DroppedEventCount();
 // Windows, $XDG_CONFIG_HOME/lumora/<name>.conf elsewhere. Names are 1-64
 // letters, digits, '-', '_' or '.', not starting with '.'. 0 for a bad name.
 LUMORA_API int SetSettingsProfile(const char* name);
-LUMORA_API const char* GetSettingsProfile();
 // Where the profile lives, for messages to a person.
 LUMORA_API int DescribeSettingsLocation(char* buffer, int size);
 

@@ -70,13 +70,6 @@ int SetSettingsProfile(const char* name)
     return 1;
 }
 
-const char* GetSettingsProfile()
-{
-    static thread_local std::string copy;
-    copy = CurrentProfile();
-    return copy.c_str();
-}
-
 }  // namespace lumora
 
 // A Boolean is stored as the whole number 0 or 1; any nonzero number reads as 1.

@@ -25,13 +25,6 @@ size_t Emulator::TakeSentToHost(unsigned char* buffer, size_t size)
     return n;
 }
 
-std::string Emulator::RowText(int row) const
-{
-    std::string text;
-    for (int column = 0; column < Columns(); ++column) text += static_cast<char>(Cell(row, column));
-    return text;
-}
-
 std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::string&, int, int)
 {
     if (driver == "plover") return std::make_unique<FutabaEmulator>();

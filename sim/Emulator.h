@@ -35,9 +35,6 @@ public:
     // Counts visible changes, so that a view redraws only when needed.
     unsigned long Version() const { return version_; }
 
-    // A row's character codes.
-    std::string RowText(int row) const;
-
 protected:
     void Changed() { ++version_; }
 

@@ -22,8 +22,6 @@ public:
     std::vector<std::string> Status() const override;
     void Receive(const unsigned char* bytes, size_t count) override;
 
-    int Cursor() const { return cursor_; }
-
 private:
     void Reset();
 

@@ -249,6 +249,19 @@ TEST_F(Host, AMarqueeThatFallsBehindTakesOneStep)
     EXPECT_EQ(Row(device, 0), "123456789          0");
 }
 
+TEST_F(Host, AnotherMarqueeReplacesTheRunningOne)
+{
+    ASSERT_TRUE(device.Open());
+    ASSERT_TRUE(device.StartMarquee(0, 1, 100, "first", -1));
+    ASSERT_TRUE(device.StartMarquee(1, 1, 100, "second", -1));
+    EXPECT_EQ(device.Running(), 1);
+    EXPECT_EQ(Row(device, 1), "second" + std::string(14, ' '));
+    device.ServiceAt(0);
+    device.ServiceAt(100);
+    EXPECT_EQ(Row(device, 0), "first" + std::string(15, ' '));  // the first stopped where it was
+    EXPECT_EQ(Row(device, 1), "econd" + std::string(14, ' ') + "s");
+}
+
 TEST_F(Host, EveryReceivedByteBecomesOneEvent)
 {
     ASSERT_TRUE(device.Open());
