@@ -3,6 +3,7 @@
 // screen, customChars and the marquee fields in step, then calls the driver.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "HostState.h"
 #include "Settings.h"
@@ -207,7 +208,11 @@ int DisplayDevice::StartMarquee(int row, int shift, int delayMs, const char* tex
     if (delayMs < 1) return Refuse("the marquee delay must be at least 1 ms");
     if (text == nullptr) return Refuse("no text");
     if (length < 0) length = static_cast<int>(std::strlen(text));
-    host->marquee.resize(static_cast<size_t>(length));
+    try {
+        host->marquee.resize(static_cast<size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return Refuse("out of memory");
+    }
     for (int i = 0; i < length; ++i) host->marquee[i] = charMap[static_cast<unsigned char>(text[i])];
     marqueeText = host->marquee.data();
     marqueeLength = length;

@@ -16,6 +16,8 @@ constexpr int kDefaultHeight = 4;
 constexpr int kDefaultBaud = 9600;
 constexpr int kDefaultPercent = 50;
 constexpr int kPortSerial = 1;
+// No character display has more cells on a side; larger values are corrupt.
+constexpr int kMaxSide = 1024;
 }  // namespace
 
 DisplayDevice::DisplayDevice()
@@ -56,8 +58,14 @@ int DisplayDevice::Open()
     if (isOpen) return 1;
     if (host == nullptr) return 0;  // the object never got its host state
     // The screen matches the geometry of this opening; a fresh display is blank.
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+        return Refuse("the display's geometry cannot be shown");
     const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
-    host->screen.assign(cells, charMap[' ']);
+    try {
+        host->screen.assign(cells, charMap[' ']);
+    } catch (const std::bad_alloc&) {
+        return Refuse("out of memory");
+    }
     screen = host->screen.data();
     screenCells = static_cast<int32_t>(cells);
     marqueeRunning = 0;

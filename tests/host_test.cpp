@@ -134,6 +134,16 @@ TEST_F(Host, AFailedOpenLeavesTheDeviceClosed)
     EXPECT_EQ(Names(device.calls), std::vector<std::string>{"open"});
 }
 
+TEST_F(Host, AGeometryThatCannotBeShownIsNotOpened)
+{
+    for (int columns : {0, -1, 5000}) {
+        DeviceAccess::SetWidth(device, columns);
+        EXPECT_FALSE(device.Open()) << columns;
+        EXPECT_STREQ(device.GetLastError(), "the display's geometry cannot be shown");
+    }
+    EXPECT_TRUE(device.calls.empty());  // the driver was never asked
+}
+
 TEST_F(Host, OpeningGivesABlankScreenOfTheGeometry)
 {
     ASSERT_TRUE(device.Open());
