@@ -17,5 +17,13 @@ open_com_line() {
   trap "kill $reader $socat 2>/dev/null; rm -f '$prefix/dosdevices/com$number'; rm -rf '$dir'" EXIT
 }
 
+# Waits up to 5 s until at least COUNT bytes have reached the display.
+wait_for_wire() {
+  for _ in $(seq 100); do
+    [ "$(stat -c %s "$dir/wire.bin")" -ge "$1" ] && return 0
+    sleep 0.05
+  done
+}
+
 # The bytes that reached the display, as hexadecimal pairs.
 wire_hex() { od -An -tx1 -v "$dir/wire.bin" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }

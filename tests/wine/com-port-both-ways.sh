@@ -11,10 +11,7 @@ every_byte() { printf "$(printf '\\%03o' $(seq 0 255))"; }
 
 LUMORA_TEST_PORT=COM$number "$wrapper" "$bin/serial_line_test.exe" &
 test=$!
-for _ in $(seq 400); do
-  [ "$(stat -c %s "$dir/wire.bin")" -ge 256 ] && break
-  sleep 0.05
-done
+wait_for_wire 256
 every_byte >&3
 status=0
 wait $test || status=$?
