@@ -17,9 +17,10 @@ open_com_line() {
   trap "kill $reader $socat 2>/dev/null; rm -f '$prefix/dosdevices/com$number'; rm -rf '$dir'" EXIT
 }
 
-# Waits up to 5 s until at least COUNT bytes have reached the display.
+# Waits until at least COUNT bytes have reached the display, or SECONDS have passed.
+#   wait_for_wire COUNT SECONDS
 wait_for_wire() {
-  for _ in $(seq 100); do
+  for _ in $(seq $(($2 * 20))); do
     [ "$(stat -c %s "$dir/wire.bin")" -ge "$1" ] && return 0
     sleep 0.05
   done

@@ -11,7 +11,7 @@ every_byte() { printf "$(printf '\\%03o' $(seq 0 255))"; }
 
 LUMORA_TEST_PORT=COM$number "$wrapper" "$bin/serial_line_test.exe" &
 test=$!
-wait_for_wire 256
+wait_for_wire 256 20
 every_byte >&3
 status=0
 wait $test || status=$?

@@ -9,7 +9,7 @@ open_com_line "$prefix" "$number"
 "$wrapper" "$bin/lumora.exe" --driver plover --port "COM$number" clear write 1 5 Hi
 
 expected="1f 1f 10 19 48 69 1f"
-wait_for_wire 7  # what is still on its way through the pair
+wait_for_wire 7 5  # what is still on its way through the pair
 if [ "$(wire_hex)" != "$expected" ]; then
   echo "on the wire: '$(wire_hex)', expected '$expected'"
   exit 1
