@@ -21,10 +21,7 @@ int DisplayDevice::Refuse(const char* reason)
     return 0;
 }
 
-int DisplayDevice::CheckOpen()
-{
-    return isOpen ? 1 : Refuse("the display is not open");
-}
+int DisplayDevice::CheckOpen() { return isOpen ? 1 : Refuse("the display is not open"); }
 
 int DisplayDevice::CheckClosed()
 {
@@ -38,63 +35,27 @@ int DisplayDevice::CheckPosition(int row, int column)
     return 1;
 }
 
-const char* DisplayDevice::GetLastError() const
-{
-    return host != nullptr ? host->lastError.c_str() : "out of memory";
-}
+const char* DisplayDevice::GetLastError() const { return host != nullptr ? host->lastError.c_str() : "out of memory"; }
 
 // ---- Reading the state ----------------------------------------------------------
 
-int DisplayDevice::IsOpen() const
-{
-    return isOpen;
-}
-int DisplayDevice::GetWidth() const
-{
-    return width;
-}
-int DisplayDevice::GetHeight() const
-{
-    return height;
-}
-int DisplayDevice::GetPortType() const
-{
-    return portType;
-}
-const char* DisplayDevice::GetPortName() const
-{
-    return portName;
-}
-int DisplayDevice::GetBaudRate() const
-{
-    return baudRate;
-}
-int DisplayDevice::GetContrast() const
-{
-    return contrast;
-}
-int DisplayDevice::GetBrightness() const
-{
-    return brightness;
-}
-int DisplayDevice::GetSerialOption() const
-{
-    return serialOption;
-}
-const unsigned char* DisplayDevice::GetScreen() const
-{
-    return screen;
-}
+int DisplayDevice::IsOpen() const { return isOpen; }
+int DisplayDevice::GetWidth() const { return width; }
+int DisplayDevice::GetHeight() const { return height; }
+int DisplayDevice::GetPortType() const { return portType; }
+const char* DisplayDevice::GetPortName() const { return portName; }
+int DisplayDevice::GetBaudRate() const { return baudRate; }
+int DisplayDevice::GetContrast() const { return contrast; }
+int DisplayDevice::GetBrightness() const { return brightness; }
+int DisplayDevice::GetSerialOption() const { return serialOption; }
+const unsigned char* DisplayDevice::GetScreen() const { return screen; }
 
 const unsigned char* DisplayDevice::GetCustomChar(int index) const
 {
     return index >= 0 && index < 8 ? customChars[index] : nullptr;
 }
 
-int DisplayDevice::GetMarqueeRow() const
-{
-    return marqueeRunning ? marqueeRow : -1;
-}
+int DisplayDevice::GetMarqueeRow() const { return marqueeRunning ? marqueeRow : -1; }
 
 // ---- Configuration ---------------------------------------------------------------
 
@@ -144,30 +105,12 @@ int DisplayDevice::SetSerialOption(int option)
 
 // ---- Capabilities ----------------------------------------------------------------
 
-int DisplayDevice::HasSetSize()
-{
-    return DeviceHasSetSize() ? 1 : 0;
-}
-int DisplayDevice::HasContrast()
-{
-    return DeviceHasContrast() ? 1 : 0;
-}
-int DisplayDevice::HasBrightness()
-{
-    return DeviceHasBrightness() ? 1 : 0;
-}
-int DisplayDevice::HasBacklight()
-{
-    return DeviceHasBacklight() ? 1 : 0;
-}
-int DisplayDevice::HasKeypad()
-{
-    return DeviceHasKeypad() ? 1 : 0;
-}
-int DisplayDevice::GetOutputCount()
-{
-    return std::max(0, static_cast<int>(DeviceGetGPOs()));
-}
+int DisplayDevice::HasSetSize() { return DeviceHasSetSize() ? 1 : 0; }
+int DisplayDevice::HasContrast() { return DeviceHasContrast() ? 1 : 0; }
+int DisplayDevice::HasBrightness() { return DeviceHasBrightness() ? 1 : 0; }
+int DisplayDevice::HasBacklight() { return DeviceHasBacklight() ? 1 : 0; }
+int DisplayDevice::HasKeypad() { return DeviceHasKeypad() ? 1 : 0; }
+int DisplayDevice::GetOutputCount() { return std::max(0, static_cast<int>(DeviceGetGPOs())); }
 
 // ---- Requests ----------------------------------------------------------------------
 
@@ -227,7 +170,6 @@ int DisplayDevice::StopMarquee()
 {
     if (!CheckOpen()) return 0;
     DeviceClearMarquee();
-    marqueeRunning = 0;
     return 1;
 }
 
@@ -258,32 +200,22 @@ int DisplayDevice::StopInput()
 // Settings go through the profile's key. A problem with the store (a corrupt
 // file set aside, a value that could not be written) is reported here; the
 // driver's defaults stand for whatever could not be read.
-int DisplayDevice::LoadSettings()
+int DisplayDevice::LoadSettings() { return WithSettingsKey(&DisplayDevice::DeviceLoadSettings); }
+
+int DisplayDevice::SaveSettings() { return WithSettingsKey(&DisplayDevice::DeviceSaveSettings); }
+
+int DisplayDevice::WithSettingsKey(void (DisplayDevice::*operation)(HKEY))
 {
     lumora::detail::TakeSettingsProblems();
     HKEY key = GetSettingsKey();
     if (key == nullptr) return Refuse(lumora::detail::TakeSettingsProblems().c_str());
-    DeviceLoadSettings(key);
+    (this->*operation)(key);
     CloseSettingsKey(key);
     const std::string problems = lumora::detail::TakeSettingsProblems();
     return problems.empty() ? 1 : Refuse(problems.c_str());
 }
 
-int DisplayDevice::SaveSettings()
-{
-    lumora::detail::TakeSettingsProblems();
-    HKEY key = GetSettingsKey();
-    if (key == nullptr) return Refuse(lumora::detail::TakeSettingsProblems().c_str());
-    DeviceSaveSettings(key);
-    CloseSettingsKey(key);
-    const std::string problems = lumora::detail::TakeSettingsProblems();
-    return problems.empty() ? 1 : Refuse(problems.c_str());
-}
-
-void DisplayDevice::Service()
-{
-    ServiceAt(MonotonicMs());
-}
+void DisplayDevice::Service() { ServiceAt(MonotonicMs()); }
 
 void DisplayDevice::ServiceAt(int64_t nowMs)
 {

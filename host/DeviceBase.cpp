@@ -48,10 +48,7 @@ DisplayDevice::DisplayDevice()
 
 // Deleting an object sends nothing: the port, if a driver left it open, is
 // released without a word to the display.
-DisplayDevice::~DisplayDevice()
-{
-    delete host;
-}
+DisplayDevice::~DisplayDevice() { delete host; }
 
 int DisplayDevice::Open()
 {
@@ -68,7 +65,6 @@ int DisplayDevice::Open()
     }
     screen = host->screen.data();
     screenCells = static_cast<int32_t>(cells);
-    marqueeRunning = 0;
     host->lastError.clear();
     if (!DeviceOpen()) {
         CloseSerial();  // a driver that failed half-way keeps no port
@@ -93,44 +89,17 @@ void DisplayDevice::Close()
 
 // ---- Default bodies -----------------------------------------------------------
 
-void DisplayDevice::DeviceSetMarquee()
-{
-    SetSimulatedMarquee();
-}
-void DisplayDevice::DeviceClearMarquee()
-{
-    ClearSimulatedMarquee();
-}
-int32_t DisplayDevice::DeviceHasSetSize()
-{
-    return 0;
-}
-int32_t DisplayDevice::DeviceHasContrast()
-{
-    return 0;
-}
-int32_t DisplayDevice::DeviceHasBrightness()
-{
-    return 0;
-}
-int32_t DisplayDevice::DeviceHasBacklight()
-{
-    return 0;
-}
-int32_t DisplayDevice::DeviceHasKeypad()
-{
-    return 0;
-}
-int32_t DisplayDevice::DeviceEnableInput()
-{
-    return 0;
-}
+void DisplayDevice::DeviceSetMarquee() { SetSimulatedMarquee(); }
+void DisplayDevice::DeviceClearMarquee() { ClearSimulatedMarquee(); }
+int32_t DisplayDevice::DeviceHasSetSize() { return 0; }
+int32_t DisplayDevice::DeviceHasContrast() { return 0; }
+int32_t DisplayDevice::DeviceHasBrightness() { return 0; }
+int32_t DisplayDevice::DeviceHasBacklight() { return 0; }
+int32_t DisplayDevice::DeviceHasKeypad() { return 0; }
+int32_t DisplayDevice::DeviceEnableInput() { return 0; }
 void DisplayDevice::DeviceDisableInput() {}
 void DisplayDevice::DeviceInput(unsigned char) {}
-int32_t DisplayDevice::DeviceGetGPOs()
-{
-    return 0;
-}
+int32_t DisplayDevice::DeviceGetGPOs() { return 0; }
 void DisplayDevice::DeviceSetGPO(int32_t, int32_t) {}
 void DisplayDevice::DeviceLoadSettings(HKEY) {}
 void DisplayDevice::DeviceSaveSettings(HKEY) {}
@@ -187,10 +156,7 @@ int DisplayDevice::EnableSerialInput()
     return 1;
 }
 
-void DisplayDevice::DisableSerialInput()
-{
-    inputEnabled = 0;
-}
+void DisplayDevice::DisableSerialInput() { inputEnabled = 0; }
 
 // Received bytes go to the driver one call per byte, on the caller's thread.
 void DisplayDevice::DeliverInput()

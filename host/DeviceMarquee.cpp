@@ -14,6 +14,12 @@ void DisplayDevice::SetSimulatedMarquee()
     marqueeRunning = 1;
     marqueeOffset = 0;
     host->marqueeDue = -1;
+    ShowMarqueeFrame();
+}
+
+// The marquee row at the current offset, into screen and out through the driver.
+void DisplayDevice::ShowMarqueeFrame()
+{
     unsigned char* row = screen + marqueeRow * width;
     MarqueeFrame(marqueeText, marqueeLength, width, marqueeOffset, charMap[' '], row);
     DeviceWrite(marqueeRow, 0, row, width);
@@ -44,7 +50,5 @@ void DisplayDevice::StepMarquee(int64_t nowMs)
     const int shift = marqueeShift > 0 ? marqueeShift % circle : 0;
     if (shift == 0) return;
     marqueeOffset = (marqueeOffset + shift) % circle;
-    unsigned char* row = screen + marqueeRow * width;
-    MarqueeFrame(marqueeText, marqueeLength, width, marqueeOffset, charMap[' '], row);
-    DeviceWrite(marqueeRow, 0, row, width);
+    ShowMarqueeFrame();
 }

@@ -4,10 +4,7 @@
 
 namespace lumora::detail {
 
-int MarqueeCircleLength(int textLength, int width)
-{
-    return std::max(std::max(textLength, 0) + kMarqueeGap, width);
-}
+int MarqueeCircleLength(int textLength, int width) { return std::max(std::max(textLength, 0) + kMarqueeGap, width); }
 
 void MarqueeFrame(const unsigned char* text, int textLength, int width, int offset, unsigned char blank,
                   unsigned char* out)

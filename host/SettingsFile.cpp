@@ -148,9 +148,6 @@ std::optional<std::string> SettingsFile::GetString(const std::string& name) cons
     return std::get<std::string>(it->second);
 }
 
-void SettingsFile::Set(const std::string& name, SettingValue value)
-{
-    values_[name] = std::move(value);
-}
+void SettingsFile::Set(const std::string& name, SettingValue value) { values_[name] = std::move(value); }
 
 }  // namespace lumora::detail

@@ -10,10 +10,7 @@ std::string Emulator::Glyph(unsigned char code) const
     return "\xC2\xB7";  // a middle dot for codes with no plain-text look
 }
 
-void Emulator::SendToHost(unsigned char byte)
-{
-    toHost_.push_back(byte);
-}
+void Emulator::SendToHost(unsigned char byte) { toHost_.push_back(byte); }
 
 size_t Emulator::TakeSentToHost(unsigned char* buffer, size_t size)
 {

@@ -8,10 +8,7 @@ constexpr unsigned char kDisplayPosition = 0x10;
 constexpr unsigned char kBlank = ' ';
 }  // namespace
 
-FutabaEmulator::FutabaEmulator()
-{
-    cells_.fill(kBlank);
-}
+FutabaEmulator::FutabaEmulator() { cells_.fill(kBlank); }
 
 void FutabaEmulator::Reset()
 {

@@ -31,15 +31,9 @@ void* OpenLibrary(const std::string& path, std::string& error)
     return library;
 }
 
-void* FindSymbol(void* library, const char* symbol)
-{
-    return dlsym(library, symbol);
-}
+void* FindSymbol(void* library, const char* symbol) { return dlsym(library, symbol); }
 
-void CloseLibrary(void* library)
-{
-    dlclose(library);
-}
+void CloseLibrary(void* library) { dlclose(library); }
 
 }  // namespace lumora::detail
 

@@ -1,7 +1,7 @@
 // The settings store on Linux and other POSIX systems: one file per profile,
 // $XDG_CONFIG_HOME/lumora/<profile>.conf (default ~/.config/lumora), mode 0600.
 //
-// A key names the file; every read reads it afresh and every write rewrites it
+// A key reads the file when it is opened; every write rewrites the file
 // whole through a temporary file and a rename, so that a crash leaves either
 // the old file or the new one, never half of one. A file that cannot be read
 // as settings is moved aside to <profile>.conf.bad, never overwritten.
@@ -20,8 +20,11 @@
 #include "../SettingsFile.h"
 #include "lumora/DisplayDevice.h"
 
+// An open profile: its file, read once when the key is opened. A write reads
+// the file afresh, so that what another key stored meanwhile is kept.
 struct HKEY__ {
     std::string path;
+    lumora::detail::SettingsFile values;
 };
 
 using namespace lumora::detail;
@@ -36,15 +39,9 @@ std::string ConfigDirectory()
     return std::string(home != nullptr && home[0] == '/' ? home : ".") + "/.config/lumora";
 }
 
-std::string ProfilePath()
-{
-    return ConfigDirectory() + "/" + CurrentProfile() + ".conf";
-}
+std::string ProfilePath() { return ConfigDirectory() + "/" + CurrentProfile() + ".conf"; }
 
-std::string SystemError(const std::string& what)
-{
-    return what + ": " + std::strerror(errno);
-}
+std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // Creates the directory and its missing parents, for the owner only.
 bool MakeDirectories(const std::string& path)
@@ -119,10 +116,7 @@ bool WriteProfile(const std::string& path, const SettingsFile& values)
     return true;
 }
 
-bool Usable(HKEY key, const char* name)
-{
-    return key != nullptr && name != nullptr;
-}
+bool Usable(HKEY key, const char* name) { return key != nullptr && name != nullptr; }
 
 int Store(HKEY key, const char* name, SettingValue value)
 {
@@ -134,27 +128,26 @@ int Store(HKEY key, const char* name, SettingValue value)
     SettingsFile values;
     ReadProfile(key->path, values);
     values.Set(name, std::move(value));
-    return WriteProfile(key->path, values) ? 1 : 0;
+    if (!WriteProfile(key->path, values)) return 0;
+    key->values = values;
+    return 1;
 }
 
 }  // namespace
 
 HKEY DisplayDevice::GetSettingsKey()
 {
-    return new HKEY__{ProfilePath()};
+    HKEY key = new HKEY__{ProfilePath(), {}};
+    ReadProfile(key->path, key->values);
+    return key;
 }
 
-void DisplayDevice::CloseSettingsKey(HKEY key)
-{
-    delete key;
-}
+void DisplayDevice::CloseSettingsKey(HKEY key) { delete key; }
 
 int DisplayDevice::GetSettingInt(HKEY key, const char* name, int& value)
 {
     if (!Usable(key, name)) return 0;
-    SettingsFile values;
-    ReadProfile(key->path, values);
-    const auto stored = values.GetInt(name);
+    const auto stored = key->values.GetInt(name);
     if (!stored) return 0;
     value = *stored;
     return 1;
@@ -163,18 +156,13 @@ int DisplayDevice::GetSettingInt(HKEY key, const char* name, int& value)
 int DisplayDevice::GetSettingString(HKEY key, const char* name, char* buffer, int size)
 {
     if (!Usable(key, name) || buffer == nullptr || size <= 0) return 0;
-    SettingsFile values;
-    ReadProfile(key->path, values);
-    const auto stored = values.GetString(name);
+    const auto stored = key->values.GetString(name);
     if (!stored) return 0;
     CopyTerminated(*stored, buffer, size);
     return 1;
 }
 
-int DisplayDevice::SetSettingInt(HKEY key, const char* name, int value)
-{
-    return Store(key, name, value);
-}
+int DisplayDevice::SetSettingInt(HKEY key, const char* name, int value) { return Store(key, name, value); }
 
 int DisplayDevice::SetSettingString(HKEY key, const char* name, const char* text)
 {

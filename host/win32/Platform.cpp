@@ -29,17 +29,11 @@ void* FindSymbol(void* library, const char* symbol)
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), symbol));
 }
 
-void CloseLibrary(void* library)
-{
-    FreeLibrary(static_cast<HMODULE>(library));
-}
+void CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
 
 }  // namespace lumora::detail
 
-int64_t DisplayDevice::MonotonicMs()
-{
-    return static_cast<int64_t>(GetTickCount64());
-}
+int64_t DisplayDevice::MonotonicMs() { return static_cast<int64_t>(GetTickCount64()); }
 
 namespace lumora {
 

@@ -15,15 +15,9 @@ using namespace lumora::detail;
 
 namespace {
 
-std::string ProfileKeyPath()
-{
-    return "Software\\Lumora\\" + CurrentProfile();
-}
+std::string ProfileKeyPath() { return "Software\\Lumora\\" + CurrentProfile(); }
 
-bool Usable(HKEY key, const char* name)
-{
-    return key != nullptr && name != nullptr;
-}
+bool Usable(HKEY key, const char* name) { return key != nullptr && name != nullptr; }
 
 int Stored(LONG status, const char* name)
 {

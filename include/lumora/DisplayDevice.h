@@ -175,6 +175,8 @@ private:
     int CheckClosed();
     int CheckPosition(int row, int column);
     void StepMarquee(int64_t nowMs);
+    void ShowMarqueeFrame();
+    int WithSettingsKey(void (DisplayDevice::*operation)(HKEY));
     void DeliverInput();
 
     // ---- Fields, in the order drivers rely on ---------------------------------

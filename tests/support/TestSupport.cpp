@@ -21,10 +21,7 @@ CapturePort::CapturePort(std::string name) : name_(std::move(name))
     EXPECT_TRUE(RegisterVirtualPort(name_.c_str(), &port));
 }
 
-CapturePort::~CapturePort()
-{
-    UnregisterVirtualPort(name_.c_str());
-}
+CapturePort::~CapturePort() { UnregisterVirtualPort(name_.c_str()); }
 
 Bytes CapturePort::AllBytes() const
 {
@@ -54,10 +51,7 @@ void DeviceAccess::Write(DisplayDevice& d, int32_t row, int32_t column, const By
     (d.*(&DeviceAccess::DeviceWrite))(row, column, text.data(), length);
 }
 
-LineDevice::LineDevice(const std::string& port)
-{
-    EXPECT_TRUE(SetPortName(port.c_str())) << port;
-}
+LineDevice::LineDevice(const std::string& port) { EXPECT_TRUE(SetPortName(port.c_str())) << port; }
 
 void LineDevice::DeviceWrite(int32_t, int32_t, const unsigned char* text, int32_t length)
 {
@@ -111,10 +105,7 @@ LoadedDriver::LoadedDriver(const std::string& name)
     EXPECT_NE(plugin_, nullptr) << error;
 }
 
-LoadedDriver::~LoadedDriver()
-{
-    UnloadPlugin(plugin_);
-}
+LoadedDriver::~LoadedDriver() { UnloadPlugin(plugin_); }
 
 std::unique_ptr<DisplayDevice> LoadedDriver::Create(const char* model, HWND parent)
 {
