@@ -5,6 +5,7 @@
 
 #include "EmulatedPort.h"
 #include "Host.h"
+#include "Keyboard.h"
 #include "TerminalView.h"
 
 namespace lumora::app {
@@ -57,9 +58,9 @@ public:
         const std::string profile = options_.profile.value_or(DriverBaseName(options_.driver));
         if (!SetSettingsProfile(profile.c_str()))
             return Fail(2, "'" + profile + "' cannot be a profile name (letters, digits, '-', '_', '.')");
-        if (int status = PrepareVirtualPort(); status != 0) return status;
         if (int status = LoadDriver(); status != 0) return status;
         if (int status = Configure(); status != 0) return status;
+        if (int status = PrepareVirtualPort(); status != 0) return status;
         if (int status = CheckActions(); status != 0) return status;
         if (int status = StoreSettings(); status != 0) return status;
         if (!device_->LoadSettings()) Warn(device_->GetLastError());
@@ -84,14 +85,24 @@ private:
 
     void Warn(const std::string& message) { std::fprintf(err_, "lumora: warning: %s\n", message.c_str()); }
 
+    bool OnVirtualPort() const { return options_.port == kVirtualPort; }
+
+    // The emulated display of the driver's kind, made for the model and size
+    // the driver now has, wired to it, drawn in the terminal and fed with the
+    // keys typed.
     int PrepareVirtualPort()
     {
-        if (options_.port != kVirtualPort) return 0;
+        if (!OnVirtualPort()) return 0;
         const std::string driver = DriverBaseName(options_.driver);
-        emulator_ = sim::CreateEmulator(driver, options_.model.value_or(""), 0, 0);
+        emulator_ = sim::CreateEmulator(driver, options_.model.value_or(""), device_->GetWidth(), device_->GetHeight());
         if (!emulator_) return Fail(2, "there is no emulated display for driver '" + driver + "'");
-        port_ = std::make_unique<sim::EmulatedPort>(*emulator_, kVirtualPort);
+        if (emulator_->ConnectsAsSerialPort()) {
+            port_ = std::make_unique<sim::EmulatedPort>(*emulator_, kVirtualPort);
+            if (!device_->SetPortName(kVirtualPort))
+                return Fail(2, "--port sim: " + std::string(device_->GetLastError()));
+        }
         view_ = std::make_unique<sim::TerminalView>(*emulator_, "lumora --port sim", out_);
+        keyboard_ = std::make_unique<sim::Keyboard>();
         return 0;
     }
 
@@ -112,7 +123,7 @@ private:
             if (!device_->HasSetSize()) return Fail(2, "the " + driver + " display's size is fixed at " + Geometry());
             if (!device_->SetSize(options_.size->first, options_.size->second)) return Fail(2, device_->GetLastError());
         }
-        if (options_.port && !device_->SetPortName(options_.port->c_str()))
+        if (options_.port && !OnVirtualPort() && !device_->SetPortName(options_.port->c_str()))
             return Fail(2, "--port " + *options_.port + ": " + device_->GetLastError());
         if (options_.contrast) {
             if (!device_->HasContrast()) return Fail(2, "the " + driver + " display has no contrast control");
@@ -210,6 +221,7 @@ private:
     {
         const int64_t end = DisplayDevice::MonotonicMs() + ms;
         for (;;) {
+            PassTime();
             device_->Service();
             char event[256];
             while (NextEvent(event, sizeof event))
@@ -246,6 +258,16 @@ private:
         std::fflush(out_);
     }
 
+    // The emulated display gets the keys typed and moves with the clock.
+    void PassTime()
+    {
+        if (!emulator_) return;
+        unsigned char keys[64];
+        const size_t typed = keyboard_->Read(keys, sizeof keys);
+        for (size_t i = 0; i < typed; ++i) emulator_->SendToHost(keys[i]);
+        emulator_->Tick(DisplayDevice::MonotonicMs());
+    }
+
     void Refresh()
     {
         if (view_) view_->Refresh();
@@ -257,6 +279,7 @@ private:
     std::unique_ptr<sim::Emulator> emulator_;
     std::unique_ptr<sim::EmulatedPort> port_;
     std::unique_ptr<sim::TerminalView> view_;
+    std::unique_ptr<sim::Keyboard> keyboard_;
     Plugin* plugin_ = nullptr;
     DisplayDevice* device_ = nullptr;
 };

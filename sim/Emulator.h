@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -28,6 +29,15 @@ public:
     // Bytes from the driver, in order.
     virtual void Receive(const unsigned char* bytes, size_t count) = 0;
 
+    // How the emulator meets the driver: as the virtual serial port "sim"
+    // (the driver's port is set to it), or through a library that the driver
+    // calls (port writes, LCDriver), the driver keeping its own port name.
+    virtual bool ConnectsAsSerialPort() const { return true; }
+
+    // Time passes (milliseconds on the host's monotonic clock): a display
+    // that moves by itself, like a hardware marquee, moves.
+    virtual void Tick(int64_t nowMs) { (void)nowMs; }
+
     // Bytes the display sends back to the host (keys pressed).
     void SendToHost(unsigned char byte);
     size_t TakeSentToHost(unsigned char* buffer, size_t size);
@@ -43,7 +53,8 @@ private:
     std::deque<unsigned char> toHost_;
 };
 
-// The emulator for a driver ("plover", ...), or null when there is none.
+// The emulator for a driver ("plover", ...) of the model and geometry the
+// driver reports, or null when there is none.
 std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::string& model, int columns, int rows);
 
 }  // namespace lumora::sim
