@@ -67,13 +67,20 @@ public:
 
         if (!device_->Open()) return Fail(1, device_->GetLastError());
         Refresh();
+        int status = 0;
         for (const Action& action : options_.actions) {
-            if (int status = Perform(action); status != 0) return status;
+            status = Perform(action);
+            if (status == 0) status = CheckPort();
+            if (status != 0) break;
             Refresh();
         }
+        // Whatever happened, the display is closed and its settings kept.
         device_->Close();
-        if (!device_->SaveSettings()) return Fail(1, std::string("settings not saved: ") + device_->GetLastError());
-        return 0;
+        if (!device_->SaveSettings()) {
+            const int saveStatus = Fail(1, std::string("settings not saved: ") + device_->GetLastError());
+            if (status == 0) status = saveStatus;
+        }
+        return status;
     }
 
 private:
@@ -187,6 +194,13 @@ private:
         return stored ? 0 : Fail(1, std::string("--setting could not be stored in ") + where);
     }
 
+    // A port that failed (unplugged, gone) is reported once, and ends the run.
+    int CheckPort()
+    {
+        const char* failure = device_->GetPortFailure();
+        return failure == nullptr ? 0 : Fail(1, std::string("lost the display: ") + failure);
+    }
+
     int Perform(const Action& action)
     {
         using K = Action::Kind;
@@ -223,6 +237,7 @@ private:
         for (;;) {
             PassTime();
             device_->Service();
+            if (device_->GetPortFailure() != nullptr) return;
             char event[256];
             while (NextEvent(event, sizeof event))
                 if (printEvents) std::fprintf(out_, "event \"%s\"\n", Printable(event).c_str());

@@ -40,6 +40,11 @@ const char* DisplayDevice::GetLastError() const { return host != nullptr ? host-
 // ---- Reading the state ----------------------------------------------------------
 
 int DisplayDevice::IsOpen() const { return isOpen; }
+
+const char* DisplayDevice::GetPortFailure() const
+{
+    return host != nullptr && host->port && host->portLost ? host->portFailure.c_str() : nullptr;
+}
 int DisplayDevice::GetWidth() const { return width; }
 int DisplayDevice::GetHeight() const { return height; }
 int DisplayDevice::GetPortType() const { return portType; }
@@ -129,7 +134,7 @@ int DisplayDevice::WriteText(int row, int column, const char* text, int length)
 int DisplayDevice::ClearText()
 {
     if (!CheckOpen()) return 0;
-    std::fill(host->screen.begin(), host->screen.end(), charMap[' ']);
+    std::fill(host->screen.begin(), host->screen.end(), lumora::detail::BlankCell(charMap));
     DeviceClear();
     return 1;
 }

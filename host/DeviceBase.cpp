@@ -59,7 +59,7 @@ int DisplayDevice::Open()
         return Refuse("the display's geometry cannot be shown");
     const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
     try {
-        host->screen.assign(cells, charMap[' ']);
+        host->screen.assign(cells, lumora::detail::BlankCell(charMap));
     } catch (const std::bad_alloc&) {
         return Refuse("out of memory");
     }
@@ -131,11 +131,17 @@ int DisplayDevice::WriteSerial(const unsigned char* bytes, unsigned int count)
     if (count == 0) return 1;
     std::string error;
     if (!host->port->Write(bytes, count, error)) {
-        host->portLost = true;
-        host->lastError = error;
+        PortFailed(error.c_str());
         return 0;
     }
     return 1;
+}
+
+void DisplayDevice::PortFailed(const char* why)
+{
+    host->portLost = true;
+    host->portFailure = why;
+    host->lastError = why;
 }
 
 void DisplayDevice::CloseSerial()
@@ -166,8 +172,7 @@ void DisplayDevice::DeliverInput()
         std::string error;
         const long got = host->port->Read(buffer, sizeof buffer, error);
         if (got < 0) {
-            host->portLost = true;
-            host->lastError = error;
+            PortFailed(error.c_str());
             return;
         }
         for (long i = 0; i < got && inputEnabled; ++i) DeviceInput(buffer[i]);

@@ -21,7 +21,7 @@ void DisplayDevice::SetSimulatedMarquee()
 void DisplayDevice::ShowMarqueeFrame()
 {
     unsigned char* row = screen + marqueeRow * width;
-    MarqueeFrame(marqueeText, marqueeLength, width, marqueeOffset, charMap[' '], row);
+    MarqueeFrame(marqueeText, marqueeLength, width, marqueeOffset, lumora::detail::BlankCell(charMap), row);
     DeviceWrite(marqueeRow, 0, row, width);
 }
 

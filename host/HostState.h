@@ -10,9 +10,13 @@
 
 namespace lumora::detail {
 
+// What an empty cell holds: the space as charMap sends it.
+inline unsigned char BlankCell(const unsigned char* charMap) { return charMap[static_cast<unsigned char>(' ')]; }
+
 struct HostState {
     std::unique_ptr<SerialPort> port;
-    bool portLost = false;  // the open port failed; writes are dropped until it is closed
+    bool portLost = false;    // the open port failed; writes are dropped until it is closed
+    std::string portFailure;  // why it failed
     std::string lastError;
     std::vector<unsigned char> screen;   // backs DisplayDevice::screen
     std::vector<unsigned char> marquee;  // backs DisplayDevice::marqueeText

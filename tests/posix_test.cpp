@@ -1,8 +1,11 @@
 // What needs a POSIX system: real serial lines (pseudo-terminal pairs), the
 // program end to end on one, and the settings file on disk.
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -14,8 +17,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
+#include "EmulatedPort.h"
+#include "FutabaEmulator.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -78,6 +85,14 @@ public:
     }
 
     void Send(const Bytes& bytes) { ASSERT_EQ(write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+
+    // The display is unplugged: the line goes away under the host.
+    void HangUp()
+    {
+        close(holder_);
+        close(master_);
+        holder_ = master_ = -1;
+    }
 
 private:
     int master_ = -1;
@@ -155,7 +170,10 @@ std::string ReadFile(const std::string& path)
     return s.str();
 }
 
-ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr)
+// Runs the program to its end; whileRunning, when given, is called with the run
+// so far (what reached the line) as the program works.
+ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr,
+                      const std::function<void(const ProgramRun&)>& whileRunning = nullptr)
 {
     char directory[] = "/tmp/lumora-run-XXXXXX";
     EXPECT_NE(mkdtemp(directory), nullptr);
@@ -182,6 +200,7 @@ ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr)
         } else {
             usleep(10000);
         }
+        if (whileRunning) whileRunning(run);
     }
     if (pty != nullptr) {
         const Bytes rest = pty->Read(100);
@@ -339,6 +358,152 @@ TEST_F(SettingsFileOnDisk, ADamagedFileIsSetAsideAndTheDefaultsStand)
     EXPECT_EQ(device.number, 41);
     EXPECT_EQ(ReadFile(path + ".bad"), "RecordedNumber = 3\nthis line is not a setting\n");
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// ---- Faults ----------------------------------------------------------------------
+
+TEST(Faults, AnUnpluggedDisplayIsReportedOnceAndEndsTheRun)
+{
+    Pty pty;
+    bool unplugged = false;
+    // The marquee writes every 20 ms; the line goes away after the first bytes.
+    const ProgramRun run = RunProgram(
+        {"--driver", "plover", "--port", pty.Name(), "marquee", "0", "1", "20", "Going, going, gone", "wait", "20000"},
+        &pty, [&](const ProgramRun& soFar) {
+            if (!unplugged && soFar.wire.size() > 10) {
+                pty.HangUp();
+                unplugged = true;
+            }
+        });
+    ASSERT_TRUE(unplugged);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("lumora: lost the display: port " + pty.Name() + ": "), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+TEST(Faults, AnUnpluggedDisplayDropsWritesQuietly)
+{
+    Pty pty;
+    LineDevice device(pty.Name());
+    ASSERT_TRUE(device.Open()) << device.GetLastError();
+    EXPECT_EQ(device.GetPortFailure(), nullptr);
+    pty.HangUp();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(device.WriteText(0, 0, "lost", 4));
+    ASSERT_NE(device.GetPortFailure(), nullptr);
+    EXPECT_NE(std::string(device.GetPortFailure()).find(pty.Name()), std::string::npos) << device.GetPortFailure();
+    device.Close();
+    EXPECT_EQ(device.GetPortFailure(), nullptr);
+}
+
+TEST(Faults, AFullDiskKeepsTheOldSettingsAndIsReported)
+{
+    const std::string profile = IsolatedProfile("full-disk");
+    const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/lumora/" + profile + ".conf";
+    const std::string kept = "Kept=" + std::string(100, 'k');
+    ASSERT_EQ(RunProgram({"--driver", "plover", "--port", "sim", "--profile", profile, "--setting", kept}).status, 0);
+    const std::string before = ReadFile(path);
+    ASSERT_NE(before.find("Kept"), std::string::npos);
+
+    // No file of the program may grow past 160 bytes: the settings file cannot be written again.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 160;
+    sighandler_t oldSignal = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ProgramRun run = RunProgram(
+        {"--driver", "plover", "--port", "sim", "--profile", profile, "--setting", "Lost=" + std::string(60, 'l')});
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldSignal);
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("--setting could not be stored in " + path), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(Faults, ADamagedSettingsFileIsSetAsideByTheProgram)
+{
+    const std::string profile = IsolatedProfile("damaged");
+    const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/lumora/" + profile + ".conf";
+    const std::string damaged[] = {"Truncated = \"no end", "Number = 12x\n", "= 3\n", std::string("Zero\0 = 1\n", 11)};
+    for (const std::string& text : damaged) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        const ProgramRun run = RunProgram({"--driver", "plover", "--port", "sim", "--profile", profile, "clear"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find("lumora: warning: "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(path + ".bad"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(path + ".bad"), text);
+    }
+}
+
+int OpenDescriptors()
+{
+    return static_cast<int>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
+TEST(Faults, TenThousandOpeningsLeaveNothingBehind)
+{
+    Pty pty;
+    sim::FutabaEmulator vfd;
+    sim::EmulatedPort emulated(vfd, "cycles");
+    LoadedDriver plover("plover");
+    for (const std::string& port : {pty.Name(), std::string("cycles")}) {
+        auto device = plover.Create();
+        ASSERT_TRUE(device->SetPortName(port.c_str()));
+        ASSERT_TRUE(device->Open()) << device->GetLastError();
+        device->Close();
+        const int descriptors = OpenDescriptors();
+        const size_t heap = mallinfo2().uordblks;
+        for (int i = 0; i < 10000; ++i) {
+            ASSERT_TRUE(device->Open()) << port << ": " << device->GetLastError();
+            device->WriteText(1, 2, "cycle", 5);
+            device->Close();
+            if (port != "cycles") pty.Read(0);  // keep the line from filling up
+        }
+        EXPECT_EQ(OpenDescriptors(), descriptors) << port;
+        EXPECT_EQ(mallinfo2().uordblks, heap) << port;
+    }
+}
+
+TEST(Faults, BytesArrivingWhileTheHostWritesEachBecomeOneEvent)
+{
+    Pty pty;
+    LineDevice device(pty.Name());
+    ASSERT_TRUE(device.Open()) << device.GetLastError();
+    ASSERT_TRUE(device.StartInput());
+    TakeEvents();
+    // The display sends 20 rounds of every byte value while the host writes a
+    // row after every service; a reader keeps the line from filling up.
+    std::atomic<bool> sent{false};
+    std::thread display([&] {
+        for (int round = 0; round < 20; ++round) {
+            pty.Send(EveryByte());
+            pty.Read(1);
+        }
+        sent = true;
+    });
+    std::vector<std::string> events;
+    auto collect = [&] {
+        device.Service();
+        for (std::string& e : TakeEvents()) events.push_back(std::move(e));
+    };
+    while (!sent) {
+        device.WriteText(0, 0, "busy writing", 12);
+        collect();
+        usleep(200);
+    }
+    ASSERT_EQ(device.GetPortFailure(), nullptr) << device.GetPortFailure();
+    display.join();
+    for (int i = 0; i < 50 && events.size() < 20 * 256; ++i) {
+        usleep(2000);
+        collect();
+    }
+    ASSERT_EQ(events.size(), 20u * 256u);
+    for (size_t i = 0; i < events.size(); ++i)  // byte 0 ends its event string at once
+        ASSERT_EQ(events[i], std::string(i % 256 == 0 ? 0 : 1, static_cast<char>(i % 256))) << "event " << i;
+    device.Close();
 }
 
 }  // namespace

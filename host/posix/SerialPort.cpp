@@ -112,7 +112,9 @@ std::unique_ptr<SerialPort> OpenPlatformSerialPort(const std::string& name, int 
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
     if (option & 1) tio.c_cflag |= CRTSCTS;  // option 1: RTS/CTS handshaking
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    tio.c_cc[VMIN] = 0;
+    // With VMIN 0 a read of an idle line returns 0, which cannot be told from
+    // the line going away; with VMIN 1 and O_NONBLOCK it fails with EAGAIN.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);

@@ -164,6 +164,10 @@ public:
     static int64_t MonotonicMs();
 
     const char* GetLastError() const;
+    // Why the open display's port stopped working (it was unplugged, the
+    // device went away), or null while it works. From then on what is sent
+    // is dropped, until the display is opened again.
+    const char* GetPortFailure() const;
 
 private:
     DisplayDevice(const DisplayDevice&) = delete;
@@ -178,6 +182,7 @@ private:
     void ShowMarqueeFrame();
     int WithSettingsKey(void (DisplayDevice::*operation)(HKEY));
     void DeliverInput();
+    void PortFailed(const char* why);
 
     // ---- Fields, in the order drivers rely on ---------------------------------
 protected:

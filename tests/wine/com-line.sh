@@ -2,19 +2,19 @@
 # linked pseudo-terminals. COMn is mapped to one end; the test plays the
 # display on the other, through file descriptor 3, and everything the program
 # sends collects in $dir/wire.bin.
-#   open_com_line WINEPREFIX COM-NUMBER    sets dir; cleans up on exit
+#   open_com_line WINEPREFIX COM-NUMBER    sets dir and line_pid; cleans up on exit
 
 open_com_line() {
   local prefix=$1 number=$2
   dir=$(mktemp -d)
   socat pty,raw,echo=0,link="$dir/line" pty,raw,echo=0,link="$dir/display" &
-  local socat=$!
+  line_pid=$!
   for _ in $(seq 100); do [ -e "$dir/line" ] && [ -e "$dir/display" ] && break; sleep 0.05; done
   exec 3<>"$dir/display"
   cat <&3 > "$dir/wire.bin" &
   local reader=$!
   ln -sfn "$dir/line" "$prefix/dosdevices/com$number"
-  trap "kill $reader $socat 2>/dev/null; rm -f '$prefix/dosdevices/com$number'; rm -rf '$dir'" EXIT
+  trap "kill $reader $line_pid 2>/dev/null; rm -f '$prefix/dosdevices/com$number'; rm -rf '$dir'" EXIT
 }
 
 # Waits until at least COUNT bytes have reached the display, or SECONDS have passed.
