@@ -8,6 +8,10 @@ bool PosixDevicePath(const std::string& name, std::string& path, std::string& er
         error = "the port name is empty";
         return false;
     }
+    if (name.find('\0') != std::string::npos) {
+        error = "a port name cannot hold a zero byte";
+        return false;
+    }
     if (name[0] == '/') {
         error = "port " + name + ": give a device under /dev without the leading \"/\" (for example ttyUSB0)";
         return false;
@@ -22,9 +26,10 @@ bool PosixDevicePath(const std::string& name, std::string& path, std::string& er
         start = end + 1;
     }
     // COMn, n from 1, is the n-th built-in serial port.
-    if (name.size() > 3 && name.compare(0, 3, "COM") == 0 &&
+    constexpr size_t kMostDigits = 6;
+    if (name.size() > 3 && name.size() <= 3 + kMostDigits && name.compare(0, 3, "COM") == 0 &&
         name.find_first_not_of("0123456789", 3) == std::string::npos && name[3] != '0') {
-        path = "/dev/ttyS" + std::to_string(std::stoi(name.substr(3)) - 1);
+        path = "/dev/ttyS" + std::to_string(std::stol(name.substr(3)) - 1);
         return true;
     }
     path = "/dev/" + name;
