@@ -5,8 +5,12 @@ MAKEFLAGS += --no-print-directory
 
 NATIVE_PACKAGES := cmake make g++ googletest libgtest-dev libbenchmark-dev
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 wine wine64 socat icoutils
+# valgrind for the end-to-end suite, clang and its libFuzzer for the fuzz targets.
+CHECK_PACKAGES := valgrind clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps deps-windows build windows windows-x64 windows-x86 test test-linux test-windows demo bench clean
+.PHONY: all deps deps-windows deps-checks build windows windows-x64 windows-x86 test test-linux test-asan \
+	test-valgrind test-fuzz test-windows fuzz fuzz-build demo bench clean
 
 all: build
 
@@ -15,6 +19,9 @@ deps:
 
 deps-windows:
 	@scripts/ensure-packages.sh $(NATIVE_PACKAGES) $(WINDOWS_PACKAGES)
+
+deps-checks:
+	@scripts/ensure-packages.sh $(NATIVE_PACKAGES) $(CHECK_PACKAGES)
 
 # Native build: build/linux/bin (lumora, liblumora.so, the drivers as NAME.so).
 build: deps
@@ -32,12 +39,33 @@ windows-x86: deps-windows
 	@cmake --preset windows-x86 >/dev/null
 	@cmake --build --preset windows-x86 -j2
 
-# Native tests, then the x64 Windows tests under Wine, then the DLLs of both
-# Windows builds inspected (32-bit programs cannot run on these machines).
-test: test-linux test-windows
+# Native tests; the native suites again under AddressSanitizer and
+# UndefinedBehaviorSanitizer; the end-to-end suite under valgrind; a short run
+# of each fuzz target; then the x64 Windows tests under Wine, and the DLLs of
+# both Windows builds inspected (32-bit programs cannot run on these machines).
+test: test-linux test-asan test-valgrind test-fuzz test-windows
 
 test-linux: build
 	@ctest --preset linux
+
+test-asan: deps
+	@cmake --preset linux-asan >/dev/null
+	@cmake --build --preset linux-asan -j2
+	@ctest --preset linux-asan
+
+test-valgrind: build deps-checks
+	@scripts/valgrind-e2e.sh build/linux/bin
+
+test-fuzz: fuzz-build
+	@scripts/fuzz.sh 10
+
+# Each fuzz target for FUZZ_SECONDS (default 300) seconds.
+fuzz: fuzz-build
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-build: deps-checks
+	@cmake --preset linux-fuzz >/dev/null
+	@cmake --build --preset linux-fuzz -j2
 
 test-windows: windows
 	@ctest --preset windows-x64
