@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "EmulatedPort.h"
 #include "FutabaEmulator.h"
 #include "support/TestSupport.h"
 
@@ -173,6 +174,16 @@ TEST_F(Plover, TheApplicationInterfaceSendsOnlyWhatWasAskedFor)
     ASSERT_TRUE(device->WriteText(1, 5, "Hi", 2));
     device->Close();
     EXPECT_EQ(Hex(port.AllBytes()), "1F 1F 10 19 48 69 1F");
+}
+
+TEST(PloverOnTheEmulatedDisplay, TenThousandOpeningsLeaveNothingBehind)
+{
+    sim::FutabaEmulator vfd;
+    sim::EmulatedPort port(vfd, "vfd");
+    LoadedDriver plover("plover");
+    auto device = plover.Create();
+    ASSERT_TRUE(device->SetPortName("vfd"));
+    ExpectOpeningsLeaveNothingBehind(*device, 10000);
 }
 
 }  // namespace

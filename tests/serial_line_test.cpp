@@ -1,7 +1,5 @@
-// Every byte over a real serial line, both ways, through the host's serial
-// port code. The line is named by LUMORA_TEST_PORT; the script that runs this
-// program plays the display at the other end: it waits for the 256 bytes this
-// test sends, then sends the same 256 bytes back as keys.
+// A real serial line, named by LUMORA_TEST_PORT, through the host's serial port
+// code. The script that runs this program plays the display at the other end.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +9,8 @@
 namespace lumora::test {
 namespace {
 
+// The script waits for the 256 bytes this test sends, then sends the same 256
+// bytes back as keys.
 TEST(SerialLineBothWays, CarriesEveryByteUnchanged)
 {
     const char* port = std::getenv("LUMORA_TEST_PORT");
@@ -19,6 +19,16 @@ TEST(SerialLineBothWays, CarriesEveryByteUnchanged)
     ASSERT_TRUE(device.Open()) << device.GetLastError();
     ExpectEveryByteAsEvents(ExchangeEveryByte(device, [] {}));  // the script answers
     device.Close();
+}
+
+TEST(SerialLineCycles, TenThousandOpeningsLeaveNothingBehind)
+{
+    const char* port = std::getenv("LUMORA_TEST_PORT");
+    if (port == nullptr) GTEST_SKIP() << "LUMORA_TEST_PORT names no line";
+    LoadedDriver plover("plover");
+    auto device = plover.Create();
+    ASSERT_TRUE(device->SetPortName(port));
+    ExpectOpeningsLeaveNothingBehind(*device, 10000);
 }
 
 }  // namespace

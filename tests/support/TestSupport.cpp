@@ -6,11 +6,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <ostream>
+
 #if defined(_WIN32)
 #include <process.h>
+#include <windows.h>
 #define getpid _getpid
 #else
+#include <malloc.h>
 #include <unistd.h>
+
+#include <filesystem>
 #endif
 
 namespace lumora::test {
@@ -136,6 +142,55 @@ std::string Hex(const Bytes& bytes)
         out += two;
     }
     return out;
+}
+
+#if defined(_WIN32)
+ResourceUse MeasureResources()
+{
+    ResourceUse use;
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    use.handles = static_cast<long>(handles);
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        PROCESS_HEAP_ENTRY entry{};
+        if (!HeapLock(heaps[i])) continue;
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) use.heapBytes += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return use;
+}
+#else
+ResourceUse MeasureResources()
+{
+    ResourceUse use;
+    use.handles = static_cast<long>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+    use.heapBytes = mallinfo2().uordblks;
+    return use;
+}
+#endif
+
+std::ostream& operator<<(std::ostream& out, const ResourceUse& use)
+{
+    return out << use.handles << " handles, " << use.heapBytes << " heap bytes";
+}
+
+void ExpectOpeningsLeaveNothingBehind(DisplayDevice& device, int cycles, const std::function<void()>& afterEach)
+{
+    auto round = [&] {
+        if (!device.Open()) return false;
+        device.WriteText(0, 0, "cycle", 5);
+        device.Close();
+        if (afterEach) afterEach();
+        return true;
+    };
+    ASSERT_TRUE(round()) << device.GetLastError();
+    const ResourceUse before = MeasureResources();
+    for (int i = 1; i < cycles; ++i) ASSERT_TRUE(round()) << "opening " << i << ": " << device.GetLastError();
+    EXPECT_EQ(MeasureResources(), before) << "after " << cycles << " openings";
 }
 
 }  // namespace lumora::test

@@ -103,4 +103,20 @@ std::string IsolatedProfile(const std::string& name);
 
 std::string Hex(const Bytes& bytes);
 
+// What the process holds: open handles (file descriptors off Windows) and the
+// bytes allocated on its heaps. Equal before and after a repeated operation
+// means the operation leaves nothing behind.
+struct ResourceUse {
+    long handles = 0;
+    size_t heapBytes = 0;
+    bool operator==(const ResourceUse&) const = default;
+};
+ResourceUse MeasureResources();
+std::ostream& operator<<(std::ostream& out, const ResourceUse& use);
+
+// Opens the device, writes a little and closes it, cycles times over, and
+// expects the process to hold no more afterwards than after the first round.
+// afterEach runs after every round (to drain a line, for instance).
+void ExpectOpeningsLeaveNothingBehind(DisplayDevice& device, int cycles, const std::function<void()>& afterEach = {});
+
 }  // namespace lumora::test

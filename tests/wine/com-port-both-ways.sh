@@ -9,7 +9,7 @@ open_com_line "$prefix" "$number"
 
 every_byte() { printf "$(printf '\\%03o' $(seq 0 255))"; }
 
-LUMORA_TEST_PORT=COM$number "$wrapper" "$bin/serial_line_test.exe" &
+LUMORA_TEST_PORT=COM$number "$wrapper" "$bin/serial_line_test.exe" --gtest_filter='SerialLineBothWays.*' &
 test=$!
 wait_for_wire 256 20
 every_byte >&3
