@@ -2,7 +2,9 @@
 // driver of the test's own that records what the host asks of it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "support/TestSupport.h"
@@ -389,17 +391,28 @@ TEST(Profiles, NamesThatCannotBeAFileOrKeyAreRefused)
 
 TEST(Plugins, LoadingFailuresSayWhatIsWrong)
 {
-    char error[512] = {};
-    EXPECT_EQ(LoadPlugin("no-such-driver", error, sizeof error), nullptr);
-    EXPECT_NE(std::string(error).find("unknown driver 'no-such-driver'"), std::string::npos) << error;
-
 #if defined(_WIN32)
-    const char* library = "lumora.dll";  // a library, but not a driver
+    const std::string library = "lumora.dll";  // a library, but not a driver
+    const std::string text = "not-a-driver.dll";
 #else
-    const char* library = "./liblumora.so";
+    const std::string library = "./liblumora.so";
+    const std::string text = "./not-a-driver.so";
 #endif
-    EXPECT_EQ(LoadPlugin(library, error, sizeof error), nullptr);
-    EXPECT_NE(std::string(error).find("has no CreateDisplayDevice"), std::string::npos) << error;
+    std::ofstream(text) << "this is a text file, not a driver\n";
+    const struct {
+        std::string given;
+        std::string says;
+    } cases[] = {
+        {"no-such-driver", "unknown driver 'no-such-driver'"},
+        {library, library + " is not a lumora driver: it has no CreateDisplayDevice"},
+        {text, "cannot load driver " + text + ": "},
+    };
+    for (const auto& c : cases) {
+        char error[512] = {};
+        EXPECT_EQ(LoadPlugin(c.given.c_str(), error, sizeof error), nullptr) << c.given;
+        EXPECT_NE(std::string(error).find(c.says), std::string::npos) << "said: " << error << "\nexpected: " << c.says;
+    }
+    std::remove(text.c_str());
 }
 
 }  // namespace
