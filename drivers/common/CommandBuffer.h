@@ -21,6 +21,10 @@ public:
     {
         for (unsigned char byte : sequence) Add(byte);
     }
+    void Add(const unsigned char* bytes, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) Add(bytes[i]);
+    }
     const unsigned char* Data() const { return bytes_; }
     unsigned int Size() const { return static_cast<unsigned int>(size_); }
     size_t Room() const { return kCapacity - size_; }
