@@ -1,6 +1,7 @@
 #include "Emulator.h"
 
 #include "FutabaEmulator.h"
+#include "MatrixOrbitalEmulator.h"
 
 namespace lumora::sim {
 
@@ -22,9 +23,10 @@ size_t Emulator::TakeSentToHost(unsigned char* buffer, size_t size)
     return n;
 }
 
-std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::string&, int, int)
+std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::string& model, int columns, int rows)
 {
     if (driver == "plover") return std::make_unique<FutabaEmulator>();
+    if (driver == "heron") return std::make_unique<MatrixOrbitalEmulator>(model, columns, rows);
     return nullptr;
 }
 
