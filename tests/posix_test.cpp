@@ -110,6 +110,27 @@ TEST(SerialLine, CarriesEveryByteUnchangedBothWays)
     device.Close();
 }
 
+// A keypad is pressed long after input starts: the idle line is not taken for
+// one that hung up.
+TEST(SerialLine, WaitsForBytesThatHaveNotComeYet)
+{
+    Pty pty;
+    LineDevice device(pty.Name());
+    ASSERT_TRUE(device.Open()) << device.GetLastError();
+    ASSERT_TRUE(device.StartInput());
+    TakeEvents();
+    for (int i = 0; i < 3; ++i) device.Service();
+    pty.Send({'K'});
+    std::vector<std::string> events;
+    for (int i = 0; i < 200 && events.empty(); ++i) {
+        WaitMs(10);
+        device.Service();
+        events = TakeEvents();
+    }
+    EXPECT_EQ(events, std::vector<std::string>{"K"}) << device.GetLastError();
+    device.Close();
+}
+
 TEST(SerialLine, PortsThatCannotBeOpenedSayWhy)
 {
     const struct {
@@ -167,10 +188,12 @@ std::string ReadFile(const std::string& path)
     return s.str();
 }
 
-// Runs the program to its end; whileRunning, when given, is called with the run
-// so far (what reached the line) as the program works.
+// Runs the program to its end, with input piped into its standard input;
+// whileRunning, when given, is called with the run so far (what reached the
+// line) as the program works.
 ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr,
-                      const std::function<void(const ProgramRun&)>& whileRunning = nullptr)
+                      const std::function<void(const ProgramRun&)>& whileRunning = nullptr,
+                      const std::string& input = "")
 {
     char directory[] = "/tmp/lumora-run-XXXXXX";
     EXPECT_NE(mkdtemp(directory), nullptr);
@@ -178,7 +201,11 @@ ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr,
     const std::string err = std::string(directory) + "/err";
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    int pipeEnds[2] = {-1, -1};
+    EXPECT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    EXPECT_EQ(write(pipeEnds[1], input.data(), input.size()), ssize_t(input.size()));
+    close(pipeEnds[1]);
+    posix_spawn_file_actions_adddup2(&files, pipeEnds[0], 0);
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     args.insert(args.begin(), LUMORA_PROGRAM);
@@ -189,6 +216,7 @@ ProgramRun RunProgram(std::vector<std::string> args, Pty* pty = nullptr,
     ProgramRun run;
     EXPECT_EQ(posix_spawn(&pid, LUMORA_PROGRAM, &files, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&files);
+    close(pipeEnds[0]);
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (pty != nullptr) {
@@ -480,6 +508,47 @@ TEST(Faults, BytesArrivingWhileTheHostWritesEachBecomeOneEvent)
     for (size_t i = 0; i < events.size(); ++i)  // byte 0 ends its event string at once
         ASSERT_EQ(events[i], std::string(i % 256 == 0 ? 0 : 1, static_cast<char>(i % 256))) << "event " << i;
     device.Close();
+}
+
+// ---- heron, end to end -----------------------------------------------------------
+
+// Each event's line, in the order the events came, among the program's output.
+void ExpectEventsInOrder(const std::string& out, const std::vector<std::string>& events)
+{
+    size_t at = 0;
+    for (const std::string& event : events) {
+        const std::string line = "event \"" + event + "\"\n";
+        const size_t found = out.find(line, at);
+        ASSERT_NE(found, std::string::npos) << "no " << line << "after byte " << at << " of:\n" << out;
+        at = found + line.size();
+    }
+}
+
+TEST(Program, PrintsTheKeysPipedToTheEmulatedKeypad)
+{
+    const ProgramRun run = RunProgram({"--driver", "heron", "--model", "LK204", "--port", "sim", "input", "500"},
+                                      nullptr, nullptr, std::string("AY\0\xFE\xFF", 5));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Matrix Orbital LK204 20x4"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("key debounce 8 (about 52 ms)"), std::string::npos) << run.out;
+    ExpectEventsInOrder(run.out, {"A", "Y", "", "\\xFE", "\\xFF"});
+}
+
+TEST(Program, PrintsTheKeysOfAMatrixOrbitalOnALine)
+{
+    Pty pty;
+    bool pressed = false;
+    const ProgramRun run = RunProgram({"--driver", "heron", "--model", "LK204", "--port", pty.Name(), "input", "1500"},
+                                      &pty, [&](const ProgramRun& soFar) {
+                                          // the display is open once its opening has come
+                                          if (pressed || soFar.wire.size() < 19) return;
+                                          pty.Send({65, 0, 0x59});
+                                          pressed = true;
+                                      });
+    EXPECT_EQ(run.status, 0) << run.err;
+    ExpectEventsInOrder(run.out, {"A", "", "Y"});
+    EXPECT_EQ(Hex(run.wire), "FE 42 00 FE 44 FE 52 FE 4B FE 54 FE 50 7F FE 55 08 FE 58 FE 58 FE 46");
 }
 
 }  // namespace
