@@ -249,7 +249,7 @@ std::vector<std::string> MatrixOrbitalEmulator::CustomCharLines() const
     if (defined.empty()) return {};
     std::vector<std::string> lines(5, "");
     lines[0] = "custom:";
-    for (int i : defined) lines[0] += " " + Glyph(static_cast<unsigned char>(i)) + "    ";
+    for (int i : defined) lines[0].append(" ").append(Glyph(static_cast<unsigned char>(i))).append("    ");
     for (int pair = 0; pair < 4; ++pair) {
         std::string& line = lines[1 + pair];
         line = "       ";

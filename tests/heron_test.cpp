@@ -213,7 +213,7 @@ TEST_F(Heron, OpensAfreshEachTimeAndClosesDark)
     }
     const std::string once = kOpening + " FE 50 7F FE 55 08 FE 58|FE 58|FE 58 FE 46";
     std::string sent;
-    for (const Bytes& write : port.Writes()) sent += (sent.empty() ? "" : "|") + Hex(write);
+    for (const Bytes& write : port.Writes()) sent.append(sent.empty() ? "" : "|").append(Hex(write));
     EXPECT_EQ(sent, once + "|" + once);
     // The port was released: nothing more reaches it.
     DeviceAccess::Write(*d, 0, 0, {65}, 1);
