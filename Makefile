@@ -77,6 +77,7 @@ demo: build
 
 bench: build
 	@build/linux/bin/plover_bench
+	@build/linux/bin/heron_bench
 
 clean:
 	rm -rf build
