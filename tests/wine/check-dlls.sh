@@ -32,6 +32,7 @@ for dll in "$bin"/*.dll "$bin"/*.exe; do
 done
 
 check_driver plover "Futaba VFD interface"
+check_driver heron "Matrix Orbital interface"
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
 machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')
