@@ -29,6 +29,11 @@ struct Target {
 
 const Target kTargets[] = {
     {"plover", nullptr, 0x20},
+    // heron: after its character map every byte is a character.
+    {"heron", "LK204", 0x00},
+    {"heron", "LCD4041", 0x00},
+    {"heron", "VK202", 0x00},
+    {"heron", nullptr, 0x00},
 };
 
 constexpr const char* kPort = "fuzz";

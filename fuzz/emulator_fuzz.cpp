@@ -22,6 +22,11 @@ struct Kind {
 // The emulators that take bytes from a serial line.
 const Kind kKinds[] = {
     {"plover", "", 20, 4},
+    // heron: a keypad model, the widest, the smallest and a geometry no module has.
+    {"heron", "LK204", 20, 4},
+    {"heron", "LCD4041", 40, 4},
+    {"heron", "LK162", 16, 2},
+    {"heron", "", 0, 9},
 };
 
 }  // namespace
