@@ -2,6 +2,7 @@
 
 #include "FutabaEmulator.h"
 #include "MatrixOrbitalEmulator.h"
+#include "HD44780Emulator.h"
 
 namespace lumora::sim {
 
@@ -27,6 +28,7 @@ std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::s
 {
     if (driver == "plover") return std::make_unique<FutabaEmulator>();
     if (driver == "heron") return std::make_unique<MatrixOrbitalEmulator>(model, columns, rows);
+    if (driver == "wren") return std::make_unique<HD44780Emulator>(columns, rows);
     return nullptr;
 }
 
