@@ -33,18 +33,13 @@ protected:
 
 TEST_F(Plover, CreatesTheSameDisplayWhateverItIsGiven)
 {
-    int anything = 0;
-    for (const char* model : {static_cast<const char*>(nullptr), "LK204", ""}) {
-        for (HWND parent : {static_cast<HWND>(nullptr), reinterpret_cast<HWND>(&anything)}) {
-            auto d = driver.Create(model, parent);
-            ASSERT_NE(d, nullptr);
-            EXPECT_EQ(d->GetWidth(), 20);
-            EXPECT_EQ(d->GetHeight(), 4);
-            EXPECT_EQ(d->GetPortType(), 1);
-            EXPECT_STREQ(d->GetPortName(), "COM2");
-            EXPECT_EQ(d->GetBaudRate(), 9600);
-        }
-    }
+    ForEachWayOfCreating(driver, [](DisplayDevice& d) {
+        EXPECT_EQ(d.GetWidth(), 20);
+        EXPECT_EQ(d.GetHeight(), 4);
+        EXPECT_EQ(d.GetPortType(), 1);
+        EXPECT_STREQ(d.GetPortName(), "COM2");
+        EXPECT_EQ(d.GetBaudRate(), 9600);
+    });
 }
 
 TEST_F(Plover, KeepsTheHostDefaultsForEveryCapability)

@@ -193,4 +193,16 @@ void ExpectOpeningsLeaveNothingBehind(DisplayDevice& device, int cycles, const s
     EXPECT_EQ(MeasureResources(), before) << "after " << cycles << " openings";
 }
 
+void ForEachWayOfCreating(LoadedDriver& driver, const std::function<void(DisplayDevice&)>& check)
+{
+    int anything = 0;
+    for (const char* model : {static_cast<const char*>(nullptr), "LK204", ""}) {
+        for (HWND parent : {static_cast<HWND>(nullptr), reinterpret_cast<HWND>(&anything)}) {
+            auto d = driver.Create(model, parent);
+            ASSERT_NE(d, nullptr);
+            check(*d);
+        }
+    }
+}
+
 }  // namespace lumora::test

@@ -119,4 +119,8 @@ std::ostream& operator<<(std::ostream& out, const ResourceUse& use);
 // afterEach runs after every round (to drain a line, for instance).
 void ExpectOpeningsLeaveNothingBehind(DisplayDevice& device, int cycles, const std::function<void()>& afterEach = {});
 
+// Calls check with an object created with each kind of model name (null,
+// empty, a name) and parent window (null, not null).
+void ForEachWayOfCreating(LoadedDriver& driver, const std::function<void(DisplayDevice&)>& check);
+
 }  // namespace lumora::test

@@ -33,6 +33,14 @@ done
 
 check_driver plover "Futaba VFD interface"
 check_driver heron "Matrix Orbital interface"
+check_driver wren "Parallel port HD44780 interface"
+# wren binds DlPortWritePortUchar by its plain name (stdcall on x86, undecorated).
+imported_from() {  # imported_from DLL LIBRARY: the names DLL imports from LIBRARY
+  objdump -p "$1" | awk -v lib="$2" '/DLL Name:/ {on = ($3 == lib); next} on && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}'
+}
+[ "$(imported_from "$bin/wren.dll" DlPortIO.dll)" = "DlPortWritePortUchar" ] ||
+  fail "wren.dll imports from DlPortIO.dll: $(imported_from "$bin/wren.dll" DlPortIO.dll | tr '\n' ' ')"
+exports "$bin/DlPortIO.dll" | grep -qx DlPortWritePortUchar || fail "DlPortIO.dll does not export DlPortWritePortUchar"
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
 machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')
