@@ -78,6 +78,7 @@ demo: build
 bench: build
 	@build/linux/bin/plover_bench
 	@build/linux/bin/heron_bench
+	@build/linux/bin/wren_bench
 
 clean:
 	rm -rf build

@@ -6,8 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-
+#include "CountedAllocations.h"
 #include "Host.h"
 #include "lumora/DisplayDevice.h"
 
@@ -18,8 +17,6 @@ struct Wire {
     long writes = 0;
 };
 extern Wire wire;
-extern std::atomic<long> allocations;
-extern bool countingAllocations;
 
 // Calls a driver's protected operations directly, as the host does.
 struct Driver : DisplayDevice {

@@ -26,6 +26,7 @@ struct State {
     bool configured = false;
     bool hardware = false;
     bool toldRange = false;
+    bool toldUnseen = false;
     std::FILE* trace = nullptr;
 
     // The environment is read at the first write.
@@ -72,6 +73,10 @@ extern "C" DLPORTIO_API void DLPORTIO_STDCALL DlPortWritePortUchar(uint32_t port
         std::fflush(s.trace);  // a person may follow the trace while it grows
     }
     for (int i = 0; i < s.observerCount; ++i) s.observers[i].function(s.observers[i].context, port, value);
+    if (!s.hardware && s.trace == nullptr && s.observerCount == 0 && !s.toldUnseen) {
+        std::fprintf(stderr, "DlPortIO: I/O ports are written only when DLPORTIO_HARDWARE=1 is set\n");
+        s.toldUnseen = true;
+    }
 }
 
 extern "C" DLPORTIO_API int DlPortAddObserver(DlPortObserver observer, void* context)

@@ -6,7 +6,8 @@
 // stray write to an I/O port can hang a machine. Every write, to the hardware
 // or not, is shown to observers: the trace file named by DLPORTIO_TRACE (one
 // line per write, port and value in hexadecimal: "37A 03") and the functions
-// added with DlPortAddObserver (an emulated display, a test).
+// added with DlPortAddObserver (an emulated display, a test). A write that
+// reaches neither the port nor an observer is mentioned once on stderr.
 #ifndef LUMORA_DLPORTIO_H
 #define LUMORA_DLPORTIO_H
 
