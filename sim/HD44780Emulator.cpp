@@ -21,7 +21,7 @@ HD44780Emulator::HD44780Emulator(int columns, int rows, uint32_t portAddress)
     : columns_(columns), rows_(rows), portAddress_(portAddress)
 {
     const int controllers = columns * rows > kCharactersPerController ? 2 : 1;
-    rowsPerController_ = (rows + controllers - 1) / controllers;
+    rowsPerController_ = controllers == 2 ? 2 : rows;
     controllers_.resize(controllers);
     observing_ = DlPortAddObserver(&HD44780Emulator::Observe, this) != 0;
 }

@@ -5,8 +5,8 @@
 // of controllers 0 and 1, both inverted at the connector. A controller takes
 // the bus on the falling edge of its enable line.
 //
-// A module of more than 80 characters has two controllers, each holding half
-// of the rows. Within a controller rows 0 and 1 are the two memory lines
+// A module of more than 80 characters has two controllers with two rows on
+// each (a 40 x 4: rows 0 and 1, then 2 and 3). Within a controller rows 0 and 1 are the two memory lines
 // (0x00, 0x40) and rows 2 and 3 continue them after one row's width; a
 // one-row module shows its columns 8 to 15 from the second line.
 #pragma once

@@ -227,18 +227,25 @@ TEST_F(Wren, OpensOneControllerPer80CharactersAndNoMoreThanTwo)
     }
 }
 
+// Sets a geometry the host would refuse.
+struct Geometry : DisplayDevice {
+    static void Set(DisplayDevice& d, int32_t columns, int32_t rows)
+    {
+        d.*(&Geometry::width) = columns;
+        d.*(&Geometry::height) = rows;
+    }
+};
+
 // 240 characters would need a third controller, which has no enable line:
-// the two that exist are driven, and the row a third would hold is not.
+// the two that exist are driven, and the rows a third would hold are not.
 TEST_F(Wren, DrivesOnlyTheTwoControllersThatExist)
 {
-    ASSERT_TRUE(device->SetSize(40, 3));
-    DeviceAccess::SetWidth(*device, 80);
+    Geometry::Set(*device, 40, 6);
     ASSERT_EQ(DeviceAccess::Open(*device), 1);
     EXPECT_EQ(Sent(), Join({Opening(0), Opening(1)}));
     port.Forget();
-    DeviceAccess::Write(*device, 1, 0, {'b'}, 1);
-    DeviceAccess::Write(*device, 2, 0, {'c'}, 1);
-    EXPECT_EQ(Sent(), "C1 02 D1 62");
+    for (int32_t row = 0; row < 6; ++row) DeviceAccess::Write(*device, row, 1, {'a'}, 1);
+    EXPECT_EQ(Sent(), "C0 81 D0 61 C0 C1 D0 61 C1 81 D1 61 C1 C1 D1 61");
 }
 
 TEST_F(Wren, PositionsTheTextInTheControllerThatHoldsTheRow)
@@ -298,6 +305,10 @@ TEST_F(Wren, AddressesEveryRowOfEveryGeometry)
         {16, 4, {{0, 0x00}, {0, 0x40}, {0, 0x10}, {0, 0x50}}},
         {20, 4, {{0, 0x00}, {0, 0x40}, {0, 0x14}, {0, 0x54}}},
         {40, 4, {{0, 0x00}, {0, 0x40}, {1, 0x00}, {1, 0x40}}},
+        // two controllers hold two rows each, whatever the width
+        {24, 4, {{0, 0x00}, {0, 0x40}, {1, 0x00}, {1, 0x40}}},
+        {27, 4, {{0, 0x00}, {0, 0x40}, {1, 0x00}, {1, 0x40}}},
+        {40, 3, {{0, 0x00}, {0, 0x40}, {1, 0x00}}},
     };
     char expected[32];
     for (const auto& c : cases) {
@@ -560,6 +571,9 @@ TEST(WrenProgram, ShowsTheTextWhereItBelongsOnTheEmulatedModule)
         {{"--size", "20x4", "write", "0", "1", "one", "write", "1", "0", "two", "write", "2", "17", "end", "write", "3",
           "0", "four rows of twenty!"},
          {" one                ", "two                 ", "                 end", "four rows of twenty!"}},
+        {{"--size", "27x4", "write", "1", "0", "second row", "write", "2", "18", "third row"},
+         {std::string(27, ' '), "second row" + std::string(17, ' '), std::string(18, ' ') + "third row",
+          std::string(27, ' ')}},
         {{"--size", "40x4", "write", "0", "0", "The first of four rows on forty columns", "write", "1", "2", "second",
           "write", "2", "0", "third, on the second controller", "write", "3", "39", "4"},
          {"The first of four rows on forty columns ", "  second                                ",

@@ -22,6 +22,7 @@ constexpr unsigned char kEnable[] = {0x01, 0x08};    // nStrobe for controller 0
 constexpr int32_t kControlOffset = 2;                // control register, above the data register
 constexpr int32_t kMaxControllers = 2;               // only two enable lines exist
 constexpr int32_t kCharactersPerController = 80;     // an HD44780 holds 80 characters
+constexpr int32_t kRowsPerControllerOfTwo = 2;       // each of two controllers drives two rows
 
 // Instructions.
 constexpr unsigned char kClearDisplay = 0x01;     // blanks the display, address to 0 (up to 1.64 ms)
@@ -132,14 +133,19 @@ void HD44780Device::SetAddress(int32_t localRow, int32_t column, int32_t control
 }
 
 // The controller that holds the row takes the whole text; its address
-// counter moves on by itself. On a one-row display the text is positioned
-// again where the next column's address does not follow on (column 8 of a
-// 16 x 1), so that no character lands in memory the display does not show.
+// counter moves on by itself. A display of two controllers is wired with two
+// rows on each (a 40 x 4: rows 0 and 1, then rows 2 and 3), since one
+// controller holds no more than two rows of more than 20 characters. On a
+// one-row display the text is positioned again where the next column's
+// address does not follow on (column 8 of a 16 x 1), so that no character
+// lands in memory the display does not show.
 void HD44780Device::DeviceWrite(int32_t row, int32_t column, const unsigned char* text, int32_t length)
 {
-    const int32_t controller = width > 0 ? static_cast<int32_t>(int64_t{row} * width / kCharactersPerController) : 0;
-    if (controller < 0 || controller >= controllerCount) return;  // rows past the last controller are not shown
-    const int32_t localRow = controller > 0 ? row - (kCharactersPerController * controller) / width : row;
+    const int32_t rowsPerController = controllerCount > 1 ? kRowsPerControllerOfTwo : height;
+    if (row < 0 || rowsPerController <= 0) return;
+    const int32_t controller = row / rowsPerController;
+    if (controller >= controllerCount) return;  // rows past the last controller are not shown
+    const int32_t localRow = row % rowsPerController;
     if (localRow == 0 && column == 0)
         WriteCommand(kReturnHome, controller);
     else
