@@ -7,7 +7,7 @@ set -u
 seconds=${1:-60}
 bin=build/linux-fuzz/bin
 failed=0
-for target in settings_file_fuzz port_name_fuzz emulator_fuzz driver_fuzz; do
+for target in settings_file_fuzz port_name_fuzz emulator_fuzz driver_fuzz wren_fuzz; do
   corpus=build/linux-fuzz/corpus/$target
   mkdir -p "$corpus" build/linux-fuzz/findings
   log=build/linux-fuzz/$target.log
