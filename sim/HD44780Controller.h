@@ -24,7 +24,6 @@ public:
     uint8_t Shown(int line, int position) const;
     // The eight pixel rows of custom character code (0 to 7, 8 to 15 alike).
     const uint8_t* Glyph(uint8_t code) const { return &cgram_[(code & 7) * 8]; }
-    uint8_t Ddram(int address) const { return ddram_[address & 0x7F]; }
     int AddressCounter() const { return address_; }
     bool DisplayOn() const { return displayOn_; }
     // The state a person debugging the wiring wants to see, in one line.

@@ -40,7 +40,6 @@ public:
 
     // One write to an I/O port, as DlPortIO reports it.
     void PortWrite(uint32_t port, uint8_t value);
-    const HD44780Controller& Controller(int index) const { return controllers_[index]; }
 
 private:
     static void Observe(void* context, uint32_t port, uint8_t value);
