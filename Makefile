@@ -4,13 +4,14 @@
 MAKEFLAGS += --no-print-directory
 
 NATIVE_PACKAGES := cmake make g++ googletest libgtest-dev libbenchmark-dev
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 wine wine64 socat icoutils
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 wine wine64 socat icoutils \
+  fonts-liberation xvfb x11-apps netpbm
 # valgrind for the end-to-end suite, clang and its libFuzzer for the fuzz targets.
 CHECK_PACKAGES := valgrind clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
 .PHONY: all deps deps-windows deps-checks build windows windows-x64 windows-x86 test test-linux test-asan \
-	test-valgrind test-fuzz test-windows fuzz fuzz-build demo bench clean
+	test-valgrind test-fuzz test-windows fuzz fuzz-build demo demo-window bench clean
 
 all: build
 
@@ -74,6 +75,11 @@ test-windows: windows
 
 demo: build
 	@scripts/demo.sh build/linux/bin
+
+# The simulated display's window under Wine on a virtual screen, saved as a
+# picture: build/demo-window.png.
+demo-window: windows-x64
+	@scripts/demo-window.sh build/windows-x64/bin build/demo-window.png
 
 bench: build
 	@build/linux/bin/plover_bench

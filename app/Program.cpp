@@ -69,6 +69,10 @@ public:
         Refresh();
         int status = 0;
         for (const Action& action : options_.actions) {
+            // A display window is served between actions too; once its user
+            // has closed it, nothing more is shown.
+            WaitMs(0);
+            if (!device_->IsOpen()) break;
             status = Perform(action);
             if (status == 0) status = CheckPort();
             if (status != 0) break;
@@ -244,7 +248,7 @@ private:
             std::fflush(out_);
             Refresh();
             const int64_t left = end - DisplayDevice::MonotonicMs();
-            if (left <= 0) return;
+            if (left <= 0 || !device_->IsOpen()) return;
             WaitMs(static_cast<int>(left < kLoopStepMs ? left : kLoopStepMs));
         }
     }

@@ -41,6 +41,16 @@ imported_from() {  # imported_from DLL LIBRARY: the names DLL imports from LIBRA
 [ "$(imported_from "$bin/wren.dll" DlPortIO.dll)" = "DlPortWritePortUchar" ] ||
   fail "wren.dll imports from DlPortIO.dll: $(imported_from "$bin/wren.dll" DlPortIO.dll | tr '\n' ' ')"
 exports "$bin/DlPortIO.dll" | grep -qx DlPortWritePortUchar || fail "DlPortIO.dll does not export DlPortWritePortUchar"
+check_driver mirage "Simulated LCD interface"
+# The simulated display's icon 101 (one 16 x 16 image in 16 colours) and menu 102.
+mirage=$bin/mirage.dll
+if [ -f "$mirage" ]; then
+  wrestool -l --type=14 --name=101 "$mirage" 2>/dev/null | grep -q . || fail "mirage.dll has no icon 101"
+  icon=$(wrestool -x --type=14 --name=101 "$mirage" 2>/dev/null | icotool -l - 2>/dev/null)
+  [ "$icon" = "--icon --index=1 --width=16 --height=16 --bit-depth=4 --palette-size=16" ] ||
+    fail "mirage.dll's icon 101 is not one 16 x 16 image in 16 colours: $icon"
+  wrestool -l --type=4 --name=102 "$mirage" 2>/dev/null | grep -q . || fail "mirage.dll has no menu 102"
+fi
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
 machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')

@@ -28,3 +28,9 @@ if [ $fresh = 1 ]; then
   # Windows need no screen in the tests.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
 fi
+# Wine has no fixed-pitch "Courier New", the simulated display's default face:
+# Liberation Mono (fonts-liberation) stands in for it.
+if ! grep -q '"Courier New"="Liberation Mono"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono" /f \
+    </dev/null >/dev/null 2>&1
+fi
