@@ -3,6 +3,7 @@
 // a variable-pitch one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -349,6 +350,280 @@ TEST_F(Mirage, DeletingAnOpenObjectTakesItsWindowAway)
     device.reset();
     Pump();
     EXPECT_FALSE(IsWindow(window));
+}
+
+// ---- The context menu, the dialogs and the settings ---------------------------
+
+// A point in the middle of the client area, in screen coordinates.
+POINT ClientMiddle(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    POINT p = {client.right / 2, client.bottom / 2};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+void Command(HWND window, int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+
+TEST_F(Mirage, TheMenuHasItsFourItemsAndTheCheckFollowsAlwaysOnTop)
+{
+    Open({{"MirageAlwaysOnTop", 0}});
+    bool shown = false;
+    const POINT p = ClientMiddle(Window());
+    MenuSeen menu = RightClick(Window(), p.x, p.y, shown);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(menu.items, (std::vector<std::string>{"Change &Font...", "Change Text &Color...",
+                                                    "Change &Background Color...", "&Always on top"}));
+    EXPECT_EQ(menu.ids, (std::vector<UINT>{40001, 40002, 40003, 40004}));
+    EXPECT_EQ(menu.checked, (std::vector<bool>{false, false, false, false}));
+
+    Command(Window(), 40004);
+    menu = RightClick(Window(), p.x, p.y, shown);
+    EXPECT_EQ(menu.checked.at(3), true);
+
+    // Settings loaded into the open display show in the menu at once.
+    Store({{"MirageAlwaysOnTop", 0}});
+    ASSERT_TRUE(device->LoadSettings());
+    menu = RightClick(Window(), p.x, p.y, shown);
+    EXPECT_EQ(menu.checked.at(3), false);
+}
+
+TEST_F(Mirage, OnlyARightClickInTheClientAreaShowsTheMenu)
+{
+    Open();
+    RECT frame;
+    GetWindowRect(Window(), &frame);
+    struct Case {
+        int x;
+        int y;
+        const char* what;
+    };
+    const Case cases[] = {
+        {-1, -1, "from the keyboard"},
+        {frame.left + 3, frame.top + 3, "on the frame"},
+        {frame.right + 20, frame.bottom + 20, "outside the window"},
+    };
+    for (const Case& c : cases) {
+        bool shown = false;
+        const MenuSeen menu = RightClick(Window(), c.x, c.y, shown);
+        // Default processing may show the system menu, never the display's own.
+        EXPECT_EQ(std::count(menu.ids.begin(), menu.ids.end(), 40001u), 0) << c.what;
+    }
+}
+
+TEST_F(Mirage, ACancelledDialogChangesNothingAndStoresNothing)
+{
+    Open({{"MirageFontSize", 12}});
+    ASSERT_TRUE(device->WriteText(0, 0, "Hello", 5));
+    ClearSettings();
+    const Picture before = Picture::Of(Window());
+    RECT frameBefore;
+    GetWindowRect(Window(), &frameBefore);
+    for (int id : {40001, 40002, 40003}) {
+        SCOPED_TRACE(id);
+        ModalAnswer answer(ModalAnswer::Cancel);
+        Command(Window(), id);
+        EXPECT_EQ(answer.Seen(), 1) << "the dialog came up";
+        Pump();
+        EXPECT_EQ(Picture::Of(Window()).pixels, before.pixels);
+        RECT frame;
+        GetWindowRect(Window(), &frame);
+        EXPECT_TRUE(EqualRect(&frame, &frameBefore));
+        int stored = 0;
+        for (const char* name : {"MirageFontSize", "MirageTextColor", "MirageBackColor", "MirageXPos"})
+            EXPECT_FALSE(StoredInt(name, stored)) << name;
+        EXPECT_EQ(StoredString("MirageFont"), "");
+    }
+}
+
+// How many pixels of the window's top-left corner match a rendering.
+int Matches(const Picture& window, const Picture& reference)
+{
+    int same = 0;
+    for (int y = 0; y < reference.height; ++y)
+        for (int x = 0; x < reference.width; ++x) same += window.At(x, y) == reference.At(x, y);
+    return same;
+}
+
+TEST_F(Mirage, AChosenFontShowsAsChosenButANewObjectBuildsItFromTheStoredValues)
+{
+    // Wine's font dialog leaves the style name as it was, where Windows writes
+    // the chosen one; "Italic" makes that no matter: it is not "Bold" either.
+    Open({{"MirageFontStyle", std::string("Italic")}});
+    {
+        ModalAnswer answer(ModalAnswer::ChooseFont(kVariablePitchFace, "Bold Italic", "16"));
+        Command(Window(), 40001);
+        ASSERT_EQ(answer.Seen(), 1);
+    }
+    Pump();
+    EXPECT_EQ(StoredString("MirageFont"), kVariablePitchFace);
+    const std::string style = StoredString("MirageFontStyle");
+    EXPECT_TRUE(style == "Bold Italic" || style == "Italic") << style;
+    int size = 0;
+    EXPECT_TRUE(StoredInt("MirageFontSize", size));
+    EXPECT_EQ(size, 16);
+
+    // The window is sized for the new cells and draws in the face as chosen.
+    const Cell cell = MeasureCell(kVariablePitchFace, 16, true, true);
+    RECT client;
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 20 * cell.width);
+    EXPECT_EQ(client.bottom, 4 * cell.height);
+    const Picture boldItalic = Render(kVariablePitchFace, 16, true, true, "Ag", kDefaultText, kDefaultBack);
+    const Picture regular = Render(kVariablePitchFace, 16, false, false, "Ag", kDefaultText, kDefaultBack);
+    ASSERT_TRUE(device->WriteText(0, 0, "Ag", 2));
+    Pump();
+    Picture shown = Picture::Of(Window());
+    EXPECT_GT(Matches(shown, boldItalic), Matches(shown, regular) + boldItalic.Area() / 20);
+
+    // A new object built from the stored values has a regular face.
+    device->Close();
+    device = driver.Create("Again");
+    ASSERT_TRUE(device->LoadSettings());
+    ASSERT_TRUE(device->Open());
+    ASSERT_TRUE(device->WriteText(0, 0, "Ag", 2));
+    Pump();
+    shown = Picture::Of(Window());
+    EXPECT_GT(Matches(shown, regular), Matches(shown, boldItalic) + regular.Area() / 20);
+}
+
+TEST_F(Mirage, AVariablePitchChoiceSwitchesTheDrawingAtOnce)
+{
+    Open({{"MirageFontSize", 24}});
+    const unsigned char allLit[8] = {0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F};
+    ASSERT_TRUE(device->DefineCustomChar(0, allLit));
+    ASSERT_TRUE(device->WriteText(0, 0, "\x00", 1));
+    const Cell before = MeasureCell("Courier New", 24, true);
+    const RECT first = {0, 0, before.width * 5 / 6, before.height};
+    ASSERT_EQ(Picture::Of(Window()).Count(kDefaultText, first), Picture::AreaOf(first));
+    {
+        ModalAnswer answer(ModalAnswer::ChooseFont(kVariablePitchFace, "Regular", "24"));
+        Command(Window(), 40001);
+    }
+    Pump();
+    const Cell cell = MeasureCell(kVariablePitchFace, 24, false);
+    const RECT now = {0, 0, cell.width * 5 / 6, cell.height};
+    const Picture picture = Picture::Of(Window());
+    EXPECT_LT(picture.Count(kDefaultText, now), Picture::AreaOf(now) / 2) << "no dot pattern any more";
+}
+
+TEST_F(Mirage, ChosenColoursChangeThePixelsAndAreStored)
+{
+    Open();
+    ASSERT_TRUE(device->WriteText(1, 1, "Hi", 2));
+    const COLORREF text = RGB(10, 120, 200);
+    const COLORREF back = RGB(30, 30, 30);
+    {
+        ModalAnswer answer(ModalAnswer::ChooseColor(text));
+        Command(Window(), 40002);
+    }
+    {
+        ModalAnswer answer(ModalAnswer::ChooseColor(back));
+        Command(Window(), 40003);
+    }
+    Pump();
+    int stored = 0;
+    EXPECT_TRUE(StoredInt("MirageTextColor", stored));
+    EXPECT_EQ(static_cast<COLORREF>(stored), text);
+    EXPECT_TRUE(StoredInt("MirageBackColor", stored));
+    EXPECT_EQ(static_cast<COLORREF>(stored), back);
+    const Picture picture = Picture::Of(Window());
+    EXPECT_EQ(picture.Count(kDefaultBack, picture.Whole()), 0);
+    EXPECT_GT(picture.Count(back, picture.Whole()), picture.Area() / 2);
+    EXPECT_GT(picture.Count(text, picture.Whole()), 10);
+}
+
+TEST_F(Mirage, AlwaysOnTopSwitchesTheZOrderAndIsStored)
+{
+    Open();
+    for (int expected : {0, 1, 0}) {
+        Command(Window(), 40004);
+        EXPECT_EQ((GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, expected == 1);
+        int stored = -1;
+        EXPECT_TRUE(StoredInt("MirageAlwaysOnTop", stored));
+        EXPECT_EQ(stored, expected);
+    }
+}
+
+TEST_F(Mirage, EveryMoveIsStoredAndACentredWindowStoresWhereItWent)
+{
+    Open();
+    RECT frame;
+    GetWindowRect(Window(), &frame);
+    int x = -1;
+    int y = -1;
+    EXPECT_TRUE(StoredInt("MirageXPos", x));
+    EXPECT_TRUE(StoredInt("MirageYPos", y));
+    EXPECT_EQ(x, frame.left);
+    EXPECT_EQ(y, frame.top);
+    EXPECT_GE(x, 0);
+
+    SetWindowPos(Window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(StoredInt("MirageXPos", x));
+    EXPECT_TRUE(StoredInt("MirageYPos", y));
+    EXPECT_EQ(x, 123);
+    EXPECT_EQ(y, 77);
+}
+
+TEST_F(Mirage, SavedSettingsComeBackInANewObject)
+{
+    const StoredSettings chosen = {
+        {"MirageFontSize", 14},
+        {"MirageFont", std::string(kVariablePitchFace)},
+        {"MirageFontStyle", std::string("Italic")},
+        {"MirageTextColor", int(RGB(1, 2, 3))},
+        {"MirageBackColor", int(RGB(200, 220, 240))},
+        {"MirageXPos", 210},
+        {"MirageYPos", 90},
+        {"MirageAlwaysOnTop", 0},
+    };
+    Make(chosen);
+    ClearSettings();
+    ASSERT_TRUE(device->SaveSettings());
+    for (const StoredSetting& s : chosen) {
+        if (const int* number = std::get_if<int>(&s.value)) {
+            int stored = -7;
+            EXPECT_TRUE(StoredInt(s.name, stored)) << s.name;
+            EXPECT_EQ(stored, *number) << s.name;
+        } else {
+            EXPECT_EQ(StoredString(s.name), std::get<std::string>(s.value)) << s.name;
+        }
+    }
+
+    device = driver.Create("Again");
+    ASSERT_TRUE(device->LoadSettings());
+    ASSERT_TRUE(device->Open());
+    Pump();
+    RECT frame;
+    GetWindowRect(Window(), &frame);
+    EXPECT_EQ(frame.left, 210);
+    EXPECT_EQ(frame.top, 90);
+    EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const Cell cell = MeasureCell(kVariablePitchFace, 14, false);
+    RECT client;
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 20 * cell.width);
+    EXPECT_EQ(client.bottom, 4 * cell.height);
+    const Picture picture = Picture::Of(Window());
+    EXPECT_EQ(picture.Count(RGB(200, 220, 240), picture.Whole()), picture.Area());
+}
+
+TEST_F(Mirage, AMissingOrUnreadableValueKeepsTheDefault)
+{
+    // Only the text colour is stored well; the size is stored as text.
+    Open({{"MirageTextColor", int(RGB(255, 0, 0))}, {"MirageFontSize", std::string("big")}});
+    ASSERT_TRUE(device->WriteText(0, 0, "W", 1));
+    const Cell cell = MeasureCell("Courier New", 10, true);
+    RECT client;
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 20 * cell.width);
+    EXPECT_EQ(client.bottom, 4 * cell.height);
+    EXPECT_NE(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const Picture picture = Picture::Of(Window());
+    EXPECT_GT(picture.Count(RGB(255, 0, 0), picture.Whole()), 5);
+    EXPECT_EQ(picture.CountOutside(kDefaultBack, RECT{0, 0, cell.width, cell.height}),
+              picture.Area() - cell.width * cell.height);
 }
 
 // The window class goes with the library: a library loaded again registers it

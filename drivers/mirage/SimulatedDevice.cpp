@@ -18,6 +18,8 @@ constexpr const char* kUntitled = "Simulated LCD";
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
 // An overlapped window with a caption, a border and a close box only.
 constexpr DWORD kStyle = WS_SYSMENU;
+// WM_CONTEXTMENU's position when the menu key or Shift+F10 asked for it.
+constexpr DWORD kFromKeyboard = 0xFFFFFFFF;
 
 // The library's instance handle, recorded when it was loaded.
 HINSTANCE& moduleInstance = lumoraModuleInstance;
@@ -157,10 +159,21 @@ void SimulatedDevice::WindowDestroyed()
     Close();
 }
 
-void SimulatedDevice::WindowMoved(int x, int y)
+// A right click in the client area shows the menu there; a request from the
+// keyboard (no position) and a click on the frame get default processing.
+bool SimulatedDevice::ContextMenuRequested(HWND window, LPARAM lParam)
 {
-    xPos = x;
-    yPos = y;
+    if (static_cast<DWORD>(lParam) == kFromKeyboard) return false;
+    // Screen positions are signed: monitors left of or above the primary one
+    // have negative coordinates.
+    const POINT screenPoint = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    POINT clientPoint = screenPoint;
+    ScreenToClient(window, &clientPoint);
+    RECT client;
+    GetClientRect(window, &client);
+    if (!PtInRect(&client, clientPoint)) return false;
+    ShowContextMenu(screenPoint.x, screenPoint.y);
+    return true;
 }
 
 LRESULT CALLBACK SimulatedDevice::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -187,6 +200,18 @@ LRESULT CALLBACK SimulatedDevice::WindowProc(HWND window, UINT message, WPARAM w
         break;
     }
     case WM_PAINT: self->Paint(); return 0;
+    case WM_CONTEXTMENU:
+        if (self->ContextMenuRequested(window, lParam)) return 0;
+        break;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case ID_CHANGE_FONT: self->ChangeFont(); return 0;
+        case ID_CHANGE_TEXT_COLOR: self->ChangeTextColor(); return 0;
+        case ID_CHANGE_BACK_COLOR: self->ChangeBackColor(); return 0;
+        case ID_ALWAYS_ON_TOP: self->ToggleAlwaysOnTop(); return 0;
+        default: break;
+        }
+        break;
     case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(window, &client);

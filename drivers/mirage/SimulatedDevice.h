@@ -34,6 +34,15 @@ private:
     HBITMAP BuildCustomCharBitmap() const;
 
     void WindowDestroyed();
+
+    // The context menu and its commands; every change is stored at once
+    // (SimulatedMenu.cpp).
+    bool ContextMenuRequested(HWND window, LPARAM lParam);
+    void ShowContextMenu(int x, int y);
+    void ChangeFont();
+    void ChangeTextColor();
+    void ChangeBackColor();
+    void ToggleAlwaysOnTop();
     void WindowMoved(int x, int y);
 
     HWND ownerWindow;

@@ -1,17 +1,11 @@
 // The simulated display's settings: its font, colours, position and z-order,
 // read and written as eight values under the key the host gives.
 #include "SimulatedDevice.h"
+#include "SimulatedSettings.h"
+
+using namespace mirage;
 
 namespace {
-constexpr const char* kFontSize = "MirageFontSize";
-constexpr const char* kFont = "MirageFont";
-constexpr const char* kFontStyle = "MirageFontStyle";
-constexpr const char* kTextColor = "MirageTextColor";
-constexpr const char* kBackColor = "MirageBackColor";
-constexpr const char* kXPos = "MirageXPos";
-constexpr const char* kYPos = "MirageYPos";
-constexpr const char* kAlwaysOnTop = "MirageAlwaysOnTop";
-
 // Colours are stored as their COLORREF value, read through an int.
 void ReadColor(HKEY key, const char* name, COLORREF& color)
 {

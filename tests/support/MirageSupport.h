@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -61,5 +62,51 @@ struct OwnerWindow {
     OwnerWindow& operator=(const OwnerWindow&) = delete;
     HWND handle;
 };
+
+}  // namespace lumora::test
+
+namespace lumora::test {
+
+// Answers the modal dialogs and menus that this thread opens, from inside
+// their own message loops: a CBT hook notes each dialog ("#32770") and popup
+// menu ("#32768") as it is created, and a timer then runs the answer.
+class ModalAnswer {
+public:
+    // answer(window) is called once per dialog or menu window; it must close it.
+    explicit ModalAnswer(std::function<void(HWND)> answer);
+    ~ModalAnswer();
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
+    int Seen() const { return seen; }
+
+    // Answers.
+    static void Cancel(HWND dialog);
+    // The font dialog: face, style and size typed as a person would, then OK.
+    static std::function<void(HWND)> ChooseFont(const char* face, const char* style, const char* size);
+    // The colour dialog: red, green and blue typed in, then OK.
+    static std::function<void(HWND)> ChooseColor(COLORREF color);
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    std::function<void(HWND)> answer;
+    HHOOK hook;
+    HWND pending = nullptr;
+    int seen = 0;
+};
+
+// What a popup menu showed: its item texts and which were checked.
+struct MenuSeen {
+    std::vector<std::string> items;
+    std::vector<UINT> ids;
+    std::vector<bool> checked;
+};
+// Opens the display's context menu at a screen point and closes it again;
+// shown is false when no menu came up.
+MenuSeen RightClick(HWND window, int x, int y, bool& shown);
+
+// Pixels of text drawn as the display draws a row: font, colours, cell box.
+Picture Render(const char* face, int points, bool bold, bool italic, const char* text, COLORREF textColor,
+               COLORREF backColor);
 
 }  // namespace lumora::test

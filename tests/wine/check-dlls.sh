@@ -49,7 +49,12 @@ if [ -f "$mirage" ]; then
   icon=$(wrestool -x --type=14 --name=101 "$mirage" 2>/dev/null | icotool -l - 2>/dev/null)
   [ "$icon" = "--icon --index=1 --width=16 --height=16 --bit-depth=4 --palette-size=16" ] ||
     fail "mirage.dll's icon 101 is not one 16 x 16 image in 16 colours: $icon"
-  wrestool -l --type=4 --name=102 "$mirage" 2>/dev/null | grep -q . || fail "mirage.dll has no menu 102"
+  items=$(wrestool -x --raw --type=4 --name=102 "$mirage" 2>/dev/null | iconv -f UTF-16LE -t UTF-8 -c |
+    tr '\000' '\n' | grep -a . | tr '\n' '|')
+  case $items in
+    *"Menu|"*"Change &Font...|"*"Change Text &Color...|"*"Change &Background Color...|"*"&Always on top|"*) ;;
+    *) fail "mirage.dll's menu 102 is not the display's menu: $items" ;;
+  esac
 fi
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
