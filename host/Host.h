@@ -1,6 +1,6 @@
 // The host library's interface for programs: loading driver plug-ins, the event
-// queue, the settings profile and virtual serial ports. Drivers never use it;
-// their contract is include/lumora/DisplayDevice.h.
+// queue, the settings profile, virtual serial ports and the wait. Drivers use
+// only WaitMs from it; their contract is include/lumora/DisplayDevice.h.
 //
 // Only plain types cross this boundary, and nothing throws across it.
 #pragma once
@@ -61,7 +61,16 @@ LUMORA_API void UnregisterVirtualPort(const char* name);
 // ---- The program's loop ------------------------------------------------------
 
 // Waits about ms milliseconds while serving the platform (on Windows it
-// dispatches window messages, so that a driver's window stays alive).
+// dispatches window messages, so that a driver's window stays alive). Drivers
+// whose hardware needs time (a display that starts up after its port opens)
+// wait here too.
 LUMORA_API void WaitMs(int ms);
+
+// Puts wait in the place of the platform's wait for every WaitMs from now on,
+// or restores the platform's with null: for a test that notes the waits
+// instead of sleeping them, or a program with something to do meanwhile. Set
+// it while no other thread waits.
+using WaitFunction = void (*)(void* context, int ms);
+LUMORA_API void SetWaitFunction(WaitFunction wait, void* context);
 
 }  // namespace lumora

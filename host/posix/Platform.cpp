@@ -6,6 +6,7 @@
 
 #include "../Host.h"
 #include "../Plugin.h"
+#include "../Wait.h"
 
 namespace lumora::detail {
 
@@ -44,9 +45,9 @@ int64_t DisplayDevice::MonotonicMs()
     return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-namespace lumora {
+namespace lumora::detail {
 
-void WaitMs(int ms)
+void PlatformWaitMs(int ms)
 {
     if (ms <= 0) return;
     timespec wait{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
@@ -54,4 +55,4 @@ void WaitMs(int ms)
     }
 }
 
-}  // namespace lumora
+}  // namespace lumora::detail

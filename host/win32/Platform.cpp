@@ -3,6 +3,7 @@
 
 #include "../Host.h"
 #include "../Plugin.h"
+#include "../Wait.h"
 #include "Win32Error.h"
 
 namespace lumora::detail {
@@ -35,11 +36,11 @@ void CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
 
 int64_t DisplayDevice::MonotonicMs() { return static_cast<int64_t>(GetTickCount64()); }
 
-namespace lumora {
+namespace lumora::detail {
 
 // Waits while dispatching this thread's window messages, so that a driver's
 // window paints and answers while the program waits.
-void WaitMs(int ms)
+void PlatformWaitMs(int ms)
 {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms > 0 ? ms : 0);
     for (;;) {
@@ -54,4 +55,4 @@ void WaitMs(int ms)
     }
 }
 
-}  // namespace lumora
+}  // namespace lumora::detail
