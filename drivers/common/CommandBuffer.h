@@ -36,17 +36,36 @@ public:
     template <typename Send>
     void SendWithText(const unsigned char* text, int32_t length, Send send)
     {
-        size_t remaining = length > 0 ? static_cast<size_t>(length) : 0;
-        for (;;) {
-            const size_t part = remaining < Room() ? remaining : Room();
-            if (part > 0) std::memcpy(bytes_ + size_, text, part);  // text may be null when there is none
-            size_ += part;
-            text += part;
-            remaining -= part;
-            send(Data(), Size());
-            size_ = 0;
-            if (remaining == 0) return;
+        SendWithEncodedText(text, length, send, [](unsigned char byte, unsigned char* out) {
+            out[0] = byte;
+            return size_t{1};
+        });
+    }
+
+    // The same for a display that needs some text bytes in another form (an
+    // escape before a byte it would take as a command): encode(byte, out)
+    // puts the form of one byte into out, at most kMaxEncoded bytes, and
+    // returns how many. A byte's form is never split between writes.
+    static constexpr size_t kMaxEncoded = 4;
+    template <typename Send, typename Encode>
+    void SendWithEncodedText(const unsigned char* text, int32_t length, Send send, Encode encode)
+    {
+        for (int32_t i = 0; i < length; ++i) {
+            unsigned char form[kMaxEncoded];
+            const size_t size = encode(text[i], form);
+            if (size > Room()) Flush(send);
+            std::memcpy(bytes_ + size_, form, size);
+            size_ += size;
         }
+        Flush(send);
+    }
+
+    // Sends what the buffer holds and empties it.
+    template <typename Send>
+    void Flush(Send send)
+    {
+        send(Data(), Size());
+        size_ = 0;
     }
 
 private:
