@@ -1,5 +1,6 @@
 #include "Emulator.h"
 
+#include "CrystalfontzEmulator.h"
 #include "FutabaEmulator.h"
 #include "MatrixOrbitalEmulator.h"
 #include "HD44780Emulator.h"
@@ -29,6 +30,7 @@ std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::s
     if (driver == "plover") return std::make_unique<FutabaEmulator>();
     if (driver == "heron") return std::make_unique<MatrixOrbitalEmulator>(model, columns, rows);
     if (driver == "wren") return std::make_unique<HD44780Emulator>(columns, rows);
+    if (driver == "kestrel") return std::make_unique<CrystalfontzEmulator>(model, columns, rows);
     return nullptr;
 }
 
