@@ -85,6 +85,7 @@ bench: build
 	@build/linux/bin/plover_bench
 	@build/linux/bin/heron_bench
 	@build/linux/bin/wren_bench
+	@build/linux/bin/kestrel_bench
 
 clean:
 	rm -rf build

@@ -12,12 +12,15 @@ void CountWrite(void*, const unsigned char*, unsigned int count)
     wire.bytes += count;
     ++wire.writes;
 }
+
+void CountWait(void*, int ms) { wire.waitedMs += ms; }
 }  // namespace
 
 OpenDisplay::OpenDisplay(const char* driver, const char* model)
 {
     const VirtualPort port{nullptr, CountWrite, nullptr};
     RegisterVirtualPort("bench", &port);
+    SetWaitFunction(CountWait, nullptr);
     char error[256];
     plugin_ = LoadPlugin(driver, error, sizeof error);
     if (plugin_ == nullptr) std::abort();
@@ -30,6 +33,7 @@ OpenDisplay::~OpenDisplay()
     device_->Close();
     delete device_;
     UnloadPlugin(plugin_);
+    SetWaitFunction(nullptr, nullptr);
     UnregisterVirtualPort("bench");
 }
 

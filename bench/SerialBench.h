@@ -1,6 +1,7 @@
 // What the serial drivers' benchmarks share: a virtual port that counts what
-// WriteSerial is handed, a count of the heap allocations in the process, access
-// to a driver's protected operations, and a loop that reports those counts per
+// WriteSerial is handed, a count of the heap allocations in the process and of
+// the time drivers ask the host to wait (counted, not slept), access to a
+// driver's protected operations, and a loop that reports those counts per
 // operation beside the CPU time Google Benchmark measures.
 #pragma once
 
@@ -15,6 +16,7 @@ namespace lumora::bench {
 struct Wire {
     long bytes = 0;
     long writes = 0;
+    long waitedMs = 0;  // through the host's WaitMs
 };
 extern Wire wire;
 
@@ -35,7 +37,8 @@ struct Driver : DisplayDevice {
     static void Input(DisplayDevice& d, unsigned char key) { (d.*(&Driver::DeviceInput))(key); }
 };
 
-// A driver's display, open on the counting port "bench".
+// A driver's display, open on the counting port "bench"; the host's waits are
+// counted instead of slept while it lives.
 class OpenDisplay {
 public:
     OpenDisplay(const char* driver, const char* model);
@@ -64,6 +67,7 @@ void Measure(benchmark::State& state, const char* driver, const char* model, Op 
     state.counters["bytes"] = static_cast<double>(wire.bytes) / n;
     state.counters["WriteSerial"] = static_cast<double>(wire.writes) / n;
     state.counters["allocations"] = static_cast<double>(allocations.load()) / n;
+    if (wire.waitedMs > 0) state.counters["wait_ms"] = static_cast<double>(wire.waitedMs) / n;
 }
 
 }  // namespace lumora::bench

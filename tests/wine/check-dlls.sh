@@ -56,6 +56,7 @@ if [ -f "$mirage" ]; then
     *) fail "mirage.dll's menu 102 is not the display's menu: $items" ;;
   esac
 fi
+check_driver kestrel "Crystalfontz interface"
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
 machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')
