@@ -25,15 +25,20 @@ struct Target {
     // The lowest byte that text may hold and still be shown as itself: below
     // it lie the protocol's commands.
     unsigned char firstPlainByte;
+    // The display runs the marquee itself, from its start until it is stopped,
+    // whatever is cleared or reopened meanwhile.
+    bool marqueeInHardware;
 };
 
 const Target kTargets[] = {
-    {"plover", nullptr, 0x20},
+    {"plover", nullptr, 0x20, false},
     // heron: after its character map every byte is a character.
-    {"heron", "LK204", 0x00},
-    {"heron", "LCD4041", 0x00},
-    {"heron", "VK202", 0x00},
-    {"heron", nullptr, 0x00},
+    {"heron", "LK204", 0x00, false},
+    {"heron", "LCD4041", 0x00, false},
+    {"heron", "VK202", 0x00, false},
+    {"heron", nullptr, 0x00, false},
+    {"kestrel", "634SG", 0x00, true},  // bytes below 32 travel escaped
+    {"kestrel", "632SS", 0x00, true},
 };
 
 constexpr const char* kPort = "fuzz";
@@ -130,6 +135,7 @@ private:
             const std::string text = Text();
             if (d.StartMarquee(row, shift, delay, text.c_str(), static_cast<int>(text.size()))) {
                 marqueeRows_.push_back(row);
+                if (target_.marqueeInHardware) hardwareMarqueeRow_ = row;
                 marqueePlain_ = true;
                 for (unsigned char c : text)
                     if (c < target_.firstPlainByte) marqueePlain_ = false;
@@ -137,7 +143,9 @@ private:
             }
             break;
         }
-        case 6: d.StopMarquee(); break;
+        case 6:
+            if (d.StopMarquee()) hardwareMarqueeRow_ = -1;
+            break;
         case 7:
             now_ += input_.ConsumeIntegralInRange(0, 5000);
             if (emulator_) emulator_->Tick(now_);
@@ -179,6 +187,7 @@ private:
         trusted_ = device_->GetMarqueeRow() < 0 || marqueePlain_;
         marqueeRows_.clear();
         if (device_->GetMarqueeRow() >= 0) marqueeRows_.push_back(device_->GetMarqueeRow());
+        if (hardwareMarqueeRow_ >= 0) marqueeRows_.push_back(hardwareMarqueeRow_);
     }
 
     void Compare() const
@@ -205,6 +214,7 @@ private:
     bool trusted_ = false;
     bool marqueePlain_ = true;
     std::vector<int> marqueeRows_;
+    int hardwareMarqueeRow_ = -1;  // where a marquee that the display runs goes on
     int64_t now_ = 0;
 };
 

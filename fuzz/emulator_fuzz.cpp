@@ -27,6 +27,8 @@ const Kind kKinds[] = {
     {"heron", "LCD4041", 40, 4},
     {"heron", "LK162", 16, 2},
     {"heron", "", 0, 9},
+    {"kestrel", "634SG", 20, 4},
+    {"kestrel", "632SS", 16, 2},
 };
 
 }  // namespace

@@ -22,7 +22,8 @@ constexpr unsigned char kToController = 0x1E;
 constexpr unsigned char kControllerData = 0x01;  // 1E 01 b: b is a character code
 
 constexpr unsigned char kFirstCharacter = 0x20;
-constexpr unsigned char kCustomCharCodes = 0x80;  // custom characters 0-7 are 128-135
+constexpr unsigned char kCustomCharCodes = 0x80;      // custom characters 0-7 are 128-135
+constexpr unsigned char kControllerCustomCodes = 16;  // the controller's 0-15: its custom characters, twice over
 constexpr unsigned char kMarqueeStop = 255;
 constexpr unsigned char kBlank = ' ';
 constexpr int64_t kMarqueeStepsPerSecond = 96;
@@ -42,10 +43,13 @@ size_t ArgumentCount(unsigned char command)
     }
 }
 
-// The controller's own codes 0-15 are its eight custom characters, twice over.
-unsigned char FromController(unsigned char code)
+// The custom character a code shows, or -1: the display's 128-135, and the
+// controller's own 0-15 reached through the escape.
+int CustomCharOf(unsigned char code)
 {
-    return code < 16 ? static_cast<unsigned char>(kCustomCharCodes + (code & 7)) : code;
+    if (code < kControllerCustomCodes) return code & 7;
+    if (code >= kCustomCharCodes && code < kCustomCharCodes + 8) return code - kCustomCharCodes;
+    return -1;
 }
 }  // namespace
 
@@ -73,9 +77,10 @@ unsigned char CrystalfontzEmulator::Cell(int row, int column) const
 // A custom character is drawn as a shade as dense as its lit pixels.
 std::string CrystalfontzEmulator::Glyph(unsigned char code) const
 {
-    if (code < kCustomCharCodes || code >= kCustomCharCodes + 8) return Emulator::Glyph(code);
+    const int index = CustomCharOf(code);
+    if (index < 0) return Emulator::Glyph(code);
     int lit = 0;
-    for (unsigned char line : customChars_[code - kCustomCharCodes])
+    for (unsigned char line : customChars_[index])
         for (int bit = 0; bit < 5; ++bit) lit += (line >> bit) & 1;
     if (lit == 0) return " ";
     if (lit <= 10) return "\xE2\x96\x91";  // light shade
@@ -160,7 +165,7 @@ void CrystalfontzEmulator::Command(unsigned char command, const unsigned char* a
     case kDefineChar: std::copy(a + 1, a + 9, customChars_[a[0] & 7].begin()); break;
     case kToController:
         if (a[0] == kControllerData)
-            Put(FromController(a[1]));
+            Put(a[1]);
         else
             ++unknownCommands_;  // instructions to the controller are not emulated
         break;

@@ -1,7 +1,9 @@
 // A Crystalfontz 632 (16 x 2) or 634 (20 x 4) serial display: it decodes the
 // commands the kestrel driver sends (cursor, escape to the controller, custom
 // characters at 128-135, contrast, backlight, scroll and wrap, form feed) and
-// runs the hardware marquee as time passes.
+// runs the hardware marquee as time passes. A cell holds the code it was
+// given; a code that came through the escape is the controller's own, where
+// 0-15 are the custom characters.
 #pragma once
 
 #include <array>

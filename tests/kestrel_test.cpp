@@ -405,10 +405,18 @@ TEST_F(KestrelOnTheEmulator, ShowsTextEscapesCustomCharactersAndLevels)
     ASSERT_TRUE(device->WriteText(3, 0, "Line three is long enough", -1));
 
     EXPECT_EQ(Row(0), "Hello               ");
-    EXPECT_EQ(emulator->Cell(2, 17), 0x83);
-    EXPECT_EQ(emulator->Cell(2, 18), 0x83);
+    EXPECT_EQ(emulator->Cell(2, 17), 0x83);  // the display's custom character 3
+    EXPECT_EQ(emulator->Cell(2, 18), 0x03);  // the controller's, through the escape
     EXPECT_EQ(emulator->Cell(2, 19), 'z');
-    EXPECT_EQ(emulator->Glyph(0x83), "\xE2\x96\x92");  // 11 of 40 pixels lit
+    for (unsigned char code : {0x83, 0x03, 0x0B})
+        EXPECT_EQ(emulator->Glyph(code), "\xE2\x96\x92") << int(code);  // 11 of 40 pixels lit
+    // Cells hold what the host's screen holds.
+    EXPECT_EQ(Bytes(device->GetScreen(), device->GetScreen() + 80), [&] {
+        Bytes cells;
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 20; ++column) cells.push_back(emulator->Cell(row, column));
+        return cells;
+    }());
     EXPECT_EQ(Row(3), "Line three is long e");
     ASSERT_TRUE(device->ClearText());
     EXPECT_EQ(Row(0), std::string(20, ' '));
