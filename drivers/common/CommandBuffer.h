@@ -36,10 +36,16 @@ public:
     template <typename Send>
     void SendWithText(const unsigned char* text, int32_t length, Send send)
     {
-        SendWithEncodedText(text, length, send, [](unsigned char byte, unsigned char* out) {
-            out[0] = byte;
-            return size_t{1};
-        });
+        size_t remaining = length > 0 ? static_cast<size_t>(length) : 0;
+        for (;;) {
+            const size_t part = remaining < Room() ? remaining : Room();
+            if (part > 0) std::memcpy(bytes_ + size_, text, part);  // text may be null when there is none
+            size_ += part;
+            text += part;
+            remaining -= part;
+            Flush(send);
+            if (remaining == 0) return;
+        }
     }
 
     // The same for a display that needs some text bytes in another form (an
