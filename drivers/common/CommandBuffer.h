@@ -57,6 +57,10 @@ public:
     void SendWithEncodedText(const unsigned char* text, int32_t length, Send send, Encode encode)
     {
         for (int32_t i = 0; i < length; ++i) {
+            if (Room() >= kMaxEncoded) {  // the usual case: straight into the buffer
+                size_ += encode(text[i], bytes_ + size_);
+                continue;
+            }
             unsigned char form[kMaxEncoded];
             const size_t size = encode(text[i], form);
             if (size > Room()) Flush(send);
