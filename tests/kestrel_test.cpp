@@ -312,7 +312,7 @@ TEST_F(Kestrel, AMarqueeTextShorterThanTheRowIsPaddedWithSpaces)
         port.Forget();
         // The text has exactly its length in memory, so that reading past it is caught.
         auto text = std::make_unique<char[]>(c.text.size());
-        std::memcpy(text.get(), c.text.data(), c.text.size());
+        if (!c.text.empty()) std::memcpy(text.get(), c.text.data(), c.text.size());
         ASSERT_TRUE(d->StartMarquee(2, 1, 1000, text.get(), static_cast<int>(c.text.size())));
         ASSERT_EQ(port.Writes().size(), 2u) << c.row;
         EXPECT_EQ(Hex(port.Writes()[0]), c.row);
