@@ -100,19 +100,29 @@ private:
 
     // The emulated display of the driver's kind, made for the model and size
     // the driver now has, wired to it, drawn in the terminal and fed with the
-    // keys typed.
+    // keys typed. Without a port, a display that the driver reaches through
+    // its library (not a port) is drawn as well.
     int PrepareVirtualPort()
     {
-        if (!OnVirtualPort()) return 0;
+        if (options_.port && !OnVirtualPort()) return 0;
         const std::string driver = DriverBaseName(options_.driver);
         emulator_ = sim::CreateEmulator(driver, options_.model.value_or(""), device_->GetWidth(), device_->GetHeight());
+        if (!options_.port) {
+            if (emulator_ && emulator_->ConnectsAsSerialPort()) emulator_.reset();
+            return emulator_ ? ShowEmulator() : 0;
+        }
         if (!emulator_) return Fail(2, "there is no emulated display for driver '" + driver + "'");
         if (emulator_->ConnectsAsSerialPort()) {
             port_ = std::make_unique<sim::EmulatedPort>(*emulator_, kVirtualPort);
             if (!device_->SetPortName(kVirtualPort))
                 return Fail(2, "--port sim: " + std::string(device_->GetLastError()));
         }
-        view_ = std::make_unique<sim::TerminalView>(*emulator_, "lumora --port sim", out_);
+        return ShowEmulator();
+    }
+
+    int ShowEmulator()
+    {
+        view_ = std::make_unique<sim::TerminalView>(*emulator_, options_.port ? "lumora --port sim" : "lumora", out_);
         keyboard_ = std::make_unique<sim::Keyboard>();
         return 0;
     }
@@ -259,7 +269,9 @@ private:
         auto yesNo = [](int v) { return v ? "yes" : "no"; };
         std::fprintf(out_, "driver: %s\n", options_.driver.c_str());
         std::fprintf(out_, "display: %d columns x %d rows\n", d.GetWidth(), d.GetHeight());
-        if (d.GetPortType() == 2)
+        if (*d.GetPortName() == '\0')
+            std::fprintf(out_, "port: none\n");
+        else if (d.GetPortType() == 2)
             std::fprintf(out_, "port: %s (parallel)\n", d.GetPortName());
         else
             std::fprintf(out_, "port: %s at %d bit/s\n", d.GetPortName(), d.GetBaudRate());

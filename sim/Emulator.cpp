@@ -2,6 +2,7 @@
 
 #include "CrystalfontzEmulator.h"
 #include "FutabaEmulator.h"
+#include "LCDriverEmulator.h"
 #include "MatrixOrbitalEmulator.h"
 #include "HD44780Emulator.h"
 
@@ -31,6 +32,7 @@ std::unique_ptr<Emulator> CreateEmulator(const std::string& driver, const std::s
     if (driver == "heron") return std::make_unique<MatrixOrbitalEmulator>(model, columns, rows);
     if (driver == "wren") return std::make_unique<HD44780Emulator>(columns, rows);
     if (driver == "kestrel") return std::make_unique<CrystalfontzEmulator>(model, columns, rows);
+    if (driver == "finch") return LCDriverEmulator::Connect();
     return nullptr;
 }
 

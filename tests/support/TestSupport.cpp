@@ -205,4 +205,25 @@ void ForEachWayOfCreating(LoadedDriver& driver, const std::function<void(Display
     }
 }
 
+ScopedEnvironment::ScopedEnvironment(std::string name, const char* value) : name_(std::move(name))
+{
+    if (const char* old = std::getenv(name_.c_str())) old_ = old;
+    Set(value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() { Set(old_ ? old_->c_str() : nullptr); }
+
+// On Windows an empty value removes the variable.
+void ScopedEnvironment::Set(const char* value)
+{
+#if defined(_WIN32)
+    _putenv_s(name_.c_str(), value != nullptr ? value : "");
+#else
+    if (value != nullptr)
+        setenv(name_.c_str(), value, 1);
+    else
+        unsetenv(name_.c_str());
+#endif
+}
+
 }  // namespace lumora::test

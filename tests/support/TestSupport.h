@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,5 +123,21 @@ void ExpectOpeningsLeaveNothingBehind(DisplayDevice& device, int cycles, const s
 // Calls check with an object created with each kind of model name (null,
 // empty, a name) and parent window (null, not null).
 void ForEachWayOfCreating(LoadedDriver& driver, const std::function<void(DisplayDevice&)>& check);
+
+// Sets an environment variable (unsets it, with a null value) for the life of
+// the object, then gives it back its old value.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(std::string name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+    void Set(const char* value);
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
 
 }  // namespace lumora::test
