@@ -86,6 +86,7 @@ bench: build
 	@build/linux/bin/heron_bench
 	@build/linux/bin/wren_bench
 	@build/linux/bin/kestrel_bench
+	@build/linux/bin/finch_bench
 
 clean:
 	rm -rf build

@@ -83,7 +83,7 @@ std::vector<std::string> LCDriverEmulator::Status() const
     if (s.customDefined != 0) {
         std::string defined = "custom characters defined:";
         for (int i = 0; i < 8; ++i)
-            if (s.customDefined & (1 << i)) defined += " " + std::to_string(i);
+            if (s.customDefined & (1 << i)) defined.append(" ").append(std::to_string(i));
         lines.push_back(defined);
     }
     return lines;

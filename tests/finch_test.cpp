@@ -303,7 +303,7 @@ TEST_F(Finch, KeepsMarqueeSimulatedInTheSettings)
 
 std::string ReadText(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path);  // text: a line ends in CR LF on Windows
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

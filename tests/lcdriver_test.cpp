@@ -250,7 +250,7 @@ TEST_F(LCDriver, TracesEveryCallOnALineOfItsOwn)
     trace.Set(nullptr);
     lcdGetWidth();  // lets the file go
 
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path);  // text: a line ends in CR LF on Windows
     std::stringstream text;
     text << in.rdbuf();
     in.close();

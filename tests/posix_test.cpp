@@ -186,6 +186,35 @@ TEST(Program, HelpPrintsTheUsage)
     EXPECT_EQ(run.out.rfind("usage: lumora --driver NAME|PATH", 0), 0u) << run.out;
 }
 
+// finch needs no port: its display is our LCDriver library's, drawn as the
+// program runs, and the library's marquee moves while the program waits.
+TEST(Program, ShowsLCDriversDisplayWithoutAPortAndTracesItsCalls)
+{
+    const std::string trace = std::string(std::getenv("XDG_CONFIG_HOME")) + "/finch.trace";
+    ProgramRun run;
+    {
+        ScopedEnvironment tracing("LCDRIVER_TRACE", trace.c_str());
+        run = RunProgram({"--driver", "finch", "marquee", "0", "1", "100", "Breaking news", "wait", "500"});
+    }
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(trace),
+              "lcdGetWidth\nlcdGetHeight\nlcdRequest\nlcdSetCursor 0\nlcdSetWrapMode 0 0\nlcdClearDisplay\n"
+              "lcdEnableMarquee \"Breaking news\" 13 0 1 9\nlcdFree\n");
+
+    // The last frame drawn: the marquee some steps on (a step every 9/96 s),
+    // its row the text and its blanks turned round by as many places.
+    const std::string bar = "\xE2\x94\x82";
+    const std::string circle = "Breaking news       ";
+    EXPECT_NE(run.out.find(bar + circle + bar), std::string::npos) << run.out;
+    const size_t last = run.out.rfind("every 9/96 s, step ");
+    ASSERT_NE(last, std::string::npos) << run.out;
+    const int steps = std::atoi(run.out.c_str() + last + std::strlen("every 9/96 s, step "));
+    EXPECT_GE(steps, 3) << run.out;
+    const std::string turned = circle.substr(steps % 20) + circle.substr(0, steps % 20);
+    const size_t title = run.out.rfind("LCDriver virtual display", last);
+    EXPECT_LT(run.out.find(bar + turned + bar, title), last) << "step " << steps << "\n" << run.out;
+}
+
 // ---- The settings file ----------------------------------------------------------
 
 class SettingsFileOnDisk : public testing::Test {

@@ -26,7 +26,7 @@ check_driver() {  # check_driver NAME DESCRIPTION
   [ "$(description "$dll")" = "$2" ] || fail "$1.dll describes itself as '$(description "$dll")', not '$2'"
 }
 
-for dll in "$bin"/*.dll "$bin"/*.exe; do
+for dll in "$bin"/*.dll "$bin"/*.cpl "$bin"/*.exe; do
   bad=$(imports "$dll" | grep -iE '^(libstdc\+\+|libgcc|libwinpthread)' || true)
   [ -z "$bad" ] || fail "$(basename "$dll") needs MinGW runtime DLLs: $bad"
 done
@@ -57,6 +57,16 @@ if [ -f "$mirage" ]; then
   esac
 fi
 check_driver kestrel "Crystalfontz interface"
+check_driver finch "LCDriver 1.x interface"
+# finch is bound by name to the twelve functions of lcdriver.cpl (ours), which
+# exports them plainly beside its LCDriverVirtual... functions and nothing else.
+lcd_functions="lcdClearDisplay lcdDisableMarquee lcdEnableMarquee lcdFree lcdGetHeight lcdGetWidth lcdRequest \
+lcdSendString lcdSetCursor lcdSetCursorPos lcdSetCustomChar lcdSetWrapMode"
+one_line() { sort | tr '\n' ' ' | sed 's/ $//'; }
+[ "$(imported_from "$bin/finch.dll" lcdriver.cpl | one_line)" = "$lcd_functions" ] ||
+  fail "finch.dll imports from lcdriver.cpl: $(imported_from "$bin/finch.dll" lcdriver.cpl | one_line)"
+[ "$(exports "$bin/lcdriver.cpl" | grep -v '^LCDriverVirtual' | one_line)" = "$lcd_functions" ] ||
+  fail "lcdriver.cpl exports: $(exports "$bin/lcdriver.cpl" | one_line)"
 exports "$bin/lumora.dll" | grep -qx DisplaySendEvent || fail "lumora.dll does not export DisplaySendEvent"
 
 machine=$(objdump -f "$bin/lumora.dll" | awk '/file format/ {print $NF}')
