@@ -39,6 +39,8 @@ const Target kTargets[] = {
     {"heron", nullptr, 0x00, false},
     {"kestrel", "634SG", 0x00, true},  // bytes below 32 travel escaped
     {"kestrel", "632SS", 0x00, true},
+    // finch: LCDriver takes every byte as text, and runs the marquee itself.
+    {"finch", nullptr, 0x00, true},
 };
 
 constexpr const char* kPort = "fuzz";

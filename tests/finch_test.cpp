@@ -299,6 +299,11 @@ TEST_F(Finch, KeepsMarqueeSimulatedInTheSettings)
     }
 }
 
+TEST_F(Finch, TenThousandOpeningsLeaveNothingBehind)
+{
+    ExpectOpeningsLeaveNothingBehind(*device, 10000, [this] { log.Forget(); });
+}
+
 // ---- Through the program ------------------------------------------------------------
 
 std::string ReadText(const std::filesystem::path& path)
