@@ -217,10 +217,21 @@ void LCDRIVER_CALL LCDriverVirtualGetState(LCDriverVirtualState* state)
     if (state == nullptr) return;
     const Library& library = TheLibrary();
     const lcdriver::VirtualDisplay& d = library.display;
-    *state = {
-        d.Columns(),    d.Rows(),         library.requested ? 1 : 0, d.CursorMode(),    d.CursorColumn(),
-        d.CursorRow(),  d.WrapRows(),     d.WrapDisplay(),           d.CustomDefined(), d.MarqueeRunning() ? 1 : 0,
-        d.MarqueeRow(), d.MarqueeShift(), d.MarqueeDelay(),          d.MarqueeLength(), d.MarqueeSteps(NowMs())};
+    *state = LCDriverVirtualState{.columns = d.Columns(),
+                                  .rows = d.Rows(),
+                                  .requested = library.requested ? 1 : 0,
+                                  .cursorMode = d.CursorMode(),
+                                  .cursorColumn = d.CursorColumn(),
+                                  .cursorRow = d.CursorRow(),
+                                  .wrapRows = d.WrapRows(),
+                                  .wrapDisplay = d.WrapDisplay(),
+                                  .customDefined = d.CustomDefined(),
+                                  .marqueeRunning = d.MarqueeRunning() ? 1 : 0,
+                                  .marqueeRow = d.MarqueeRow(),
+                                  .marqueeShift = d.MarqueeShift(),
+                                  .marqueeDelay = d.MarqueeDelay(),
+                                  .marqueeLength = d.MarqueeLength(),
+                                  .marqueeSteps = d.MarqueeSteps(NowMs())};
 }
 
 int32_t LCDRIVER_CALL LCDriverVirtualGetCells(unsigned char* buffer, int32_t size)
