@@ -25,8 +25,14 @@ for link in "$WINEPREFIX"/dosdevices/com*; do
   case $(readlink "$link") in /dev/tty*) ln -sfn /dev/null "$link" ;; esac
 done
 if [ $fresh = 1 ]; then
-  # Windows need no screen in the tests.
+  # Windows need no screen in the tests. The desktop process that the first
+  # boot started still has the default driver (and no screen to use): start
+  # the prefix's processes again, so that windows can be made at once.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+  wineserver -k
+  wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
 fi
 # Wine has no fixed-pitch "Courier New", the simulated display's default face:
 # Liberation Mono (fonts-liberation) stands in for it.
