@@ -9,6 +9,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 fresh=0
 [ -f "$WINEPREFIX/system.reg" ] || fresh=1
 mkdir -p "$WINEPREFIX"
+# A wineserver left over from a run that was cut short would refuse to be made
+# persistent: end it first (the prefix belongs to this build alone).
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot -i </dev/null >/dev/null 2>&1
 if [ $fresh = 1 ]; then
